@@ -1,0 +1,13 @@
+// Orvex: a framework for small OpenGL 1.1 programs. Its routines, globals,
+// types and named constants live in the namespace orvex.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "framework/core/checked.h"
+#include "framework/geometry/vertex_recorder.h"
+#include "framework/render/render_state.h"
+#include "framework/window/window.h"

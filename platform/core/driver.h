@@ -1,0 +1,56 @@
+// What the platform core asks of a display. The core keeps every window,
+// message and object; a driver only shows them and turns a display's events
+// into the messages a Windows program receives (through post_input_message).
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+namespace orvex_platform {
+
+struct Window;
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+    virtual const char* name() const = 0;
+
+    virtual SIZE screen_size() = 0;
+
+    // Windows: called after the core has made or changed its record.
+    virtual void window_created(Window& w) = 0;
+    virtual void window_destroyed(Window& w) = 0;
+    virtual void window_changed(Window& w) = 0;  // position, size, visibility, title or region
+    // GDI content of a window's client area changed (w.pixels).
+    virtual void window_painted(Window& w) = 0;
+
+    // Moves what the display has delivered into the message queue. With
+    // `wait`, blocks until something arrives; false when nothing ever will.
+    virtual bool pump(bool wait) = 0;
+
+    virtual void capture_changed(HWND capture) = 0;
+    virtual POINT cursor_pos() = 0;
+    virtual void set_cursor_pos(POINT screen) = 0;
+    virtual HWND foreground() = 0;
+    virtual void set_foreground(HWND wnd) = 0;
+
+    // A modal box; the answer as MessageBoxA gives it, 0 when none can be shown.
+    virtual int message_box(HWND owner, const std::string& text, const std::string& caption, UINT type) = 0;
+
+    // Rendering contexts come from EGL.
+    virtual unsigned egl_platform() const = 0;
+    virtual void* egl_native_display() = 0;
+    virtual bool egl_window_surfaces() const = 0;  // false: pbuffers of the client size
+    virtual void* egl_native_window(Window& w) = 0;
+    // Called by SwapBuffers with the window's surface current, before the swap.
+    virtual void before_swap(Window& w) = 0;
+};
+
+Driver& driver();
+
+// Posts a message that came from the display (input, close requests), with
+// the coalescing of mouse moves that Windows does.
+void post_input_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+}  // namespace orvex_platform

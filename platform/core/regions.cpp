@@ -1,0 +1,161 @@
+// GDI regions over pixman's region algebra, and window regions.
+#include "platform/core/regions.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/core/call_log.h"
+#include "platform/core/driver.h"
+#include "platform/core/window_store.h"
+
+using namespace orvex_platform;
+
+namespace {
+int complexity(const Region& r) {
+    int n = pixman_region32_n_rects(const_cast<pixman_region32_t*>(&r.area));
+    return n == 0 ? NULLREGION : (n == 1 ? SIMPLEREGION : COMPLEXREGION);
+}
+
+HRGN new_region() { return static_cast<HRGN>(add_gdi_object(std::make_unique<Region>())); }
+}  // namespace
+
+HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
+    ORVEX_API("CreateRectRgn", left, top, right, bottom);
+    HRGN h = new_region();
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    if (left < right && top < bottom)
+        pixman_region32_init_rect(&find_region(h)->area, left, top, static_cast<unsigned>(right - left),
+                                  static_cast<unsigned>(bottom - top));
+    return h;
+}
+
+HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data) {
+    ORVEX_API("ExtCreateRegion", xform, count, data);
+    if (!data || count < sizeof(RGNDATAHEADER)) return nullptr;
+    const RGNDATAHEADER& h = data->rdh;
+    if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
+    // The rectangles must lie within the bytes the caller says it handed over.
+    if (h.nCount > (count - sizeof(RGNDATAHEADER)) / sizeof(RECT)) return nullptr;
+    if (xform && (xform->eM11 != 1.0f || xform->eM22 != 1.0f || xform->eM12 != 0.0f || xform->eM21 != 0.0f ||
+                  xform->eDx != 0.0f || xform->eDy != 0.0f))
+        return nullptr;  // only the identity transform is supported
+    std::vector<pixman_box32_t> boxes;
+    boxes.reserve(h.nCount);
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(data) + sizeof(RGNDATAHEADER);
+    for (DWORD i = 0; i < h.nCount; ++i) {
+        RECT r;
+        std::memcpy(&r, p + i * sizeof(RECT), sizeof r);
+        if (r.left < r.right && r.top < r.bottom) boxes.push_back(pixman_box32_t{r.left, r.top, r.right, r.bottom});
+    }
+    auto region = std::make_unique<Region>();
+    if (!boxes.empty()) {
+        pixman_region32_fini(&region->area);
+        if (!pixman_region32_init_rects(&region->area, boxes.data(), static_cast<int>(boxes.size()))) {
+            pixman_region32_init(&region->area);
+            return nullptr;
+        }
+    }
+    return static_cast<HRGN>(add_gdi_object(std::move(region)));
+}
+
+int WINAPI CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
+    ORVEX_API("CombineRgn", dest, src1, src2, mode);
+    Region* d = find_region(dest);
+    Region* a = find_region(src1);
+    Region* b = find_region(src2);
+    if (!d || !a || (mode != RGN_COPY && !b)) return ERROR;
+    pixman_region32_t result;
+    pixman_region32_init(&result);
+    bool ok = true;
+    switch (mode) {
+        case RGN_AND: ok = pixman_region32_intersect(&result, &a->area, &b->area); break;
+        case RGN_OR: ok = pixman_region32_union(&result, &a->area, &b->area); break;
+        case RGN_DIFF: ok = pixman_region32_subtract(&result, &a->area, &b->area); break;
+        case RGN_COPY: ok = pixman_region32_copy(&result, &a->area); break;
+        case RGN_XOR: {
+            pixman_region32_t both, either;
+            pixman_region32_init(&both);
+            pixman_region32_init(&either);
+            ok = pixman_region32_union(&either, &a->area, &b->area) &&
+                 pixman_region32_intersect(&both, &a->area, &b->area) &&
+                 pixman_region32_subtract(&result, &either, &both);
+            pixman_region32_fini(&both);
+            pixman_region32_fini(&either);
+            break;
+        }
+        default: ok = false;
+    }
+    if (!ok) {
+        pixman_region32_fini(&result);
+        return ERROR;
+    }
+    pixman_region32_fini(&d->area);
+    d->area = result;
+    return complexity(*d);
+}
+
+BOOL WINAPI PtInRegion(HRGN rgn, int x, int y) {
+    ORVEX_API("PtInRegion", rgn, x, y);
+    Region* r = find_region(rgn);
+    if (!r) return FALSE;
+    return pixman_region32_contains_point(&r->area, x, y, nullptr) ? TRUE : FALSE;
+}
+
+int WINAPI GetRgnBox(HRGN rgn, LPRECT rect) {
+    ORVEX_API("GetRgnBox", rgn, rect);
+    Region* r = find_region(rgn);
+    if (!r || !rect) return ERROR;
+    const pixman_box32_t* e = pixman_region32_extents(&r->area);
+    if (pixman_region32_not_empty(&r->area))
+        *rect = RECT{e->x1, e->y1, e->x2, e->y2};
+    else
+        *rect = RECT{0, 0, 0, 0};
+    return complexity(*r);
+}
+
+DWORD WINAPI GetRegionData(HRGN rgn, DWORD count, RGNDATA* data) {
+    ORVEX_API("GetRegionData", rgn, count, data);
+    Region* r = find_region(rgn);
+    if (!r) return 0;
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(&r->area, &n);
+    DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<std::size_t>(n));
+    if (!data) return needed;
+    if (count < needed) return 0;
+    RGNDATAHEADER h{};
+    h.dwSize = sizeof(RGNDATAHEADER);
+    h.iType = RDH_RECTANGLES;
+    h.nCount = static_cast<DWORD>(n);
+    h.nRgnSize = static_cast<DWORD>(sizeof(RECT) * static_cast<std::size_t>(n));
+    GetRgnBox(rgn, &h.rcBound);
+    std::memcpy(data, &h, sizeof h);
+    unsigned char* p = reinterpret_cast<unsigned char*>(data) + sizeof h;
+    for (int i = 0; i < n; ++i) {
+        RECT rc{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2};
+        std::memcpy(p + i * sizeof(RECT), &rc, sizeof rc);
+    }
+    return needed;
+}
+
+int WINAPI SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
+    ORVEX_API("SetWindowRgn", wnd, rgn, redraw);
+    Window* w = find_window(wnd);
+    if (!w || (rgn && !find_region(rgn))) return 0;
+    // The system owns the region from now on and deletes the one it replaces.
+    if (w->region && w->region != rgn) remove_gdi_object(w->region);
+    w->region = rgn;
+    if (rgn) find_region(rgn)->owned_by_window = true;
+    driver().window_changed(*w);
+    if (redraw) InvalidateRect(wnd, nullptr, TRUE);
+    return 1;
+}
+
+int WINAPI GetWindowRgn(HWND wnd, HRGN rgn) {
+    ORVEX_API("GetWindowRgn", wnd, rgn);
+    Window* w = find_window(wnd);
+    Region* d = find_region(rgn);
+    if (!w || !d || !w->region) return ERROR;
+    return CombineRgn(rgn, w->region, nullptr, RGN_COPY);
+}

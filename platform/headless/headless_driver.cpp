@@ -1,0 +1,238 @@
+// The headless display driver.
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <deque>
+#include <memory>
+#include <set>
+
+#include "platform/core/driver.h"
+#include "platform/core/gdi_objects.h"
+#include "platform/core/input_state.h"
+#include "platform/core/window_store.h"
+#include "platform/headless/headless.h"
+#include "platform/platform_control.h"
+
+namespace orvex_platform {
+
+namespace {
+
+struct InputEvent {
+    enum Kind { key_down, key_up, motion, button_down, button_up, close } kind;
+    unsigned code = 0;  // virtual key or button
+    POINT at{};
+    HWND wnd{};
+};
+
+class HeadlessDriver final : public Driver {
+public:
+    const char* name() const override { return "headless"; }
+
+    SIZE screen_size() override { return screen; }
+
+    void window_created(Window&) override {}
+    void window_destroyed(Window&) override {}
+    void window_changed(Window&) override {}
+    void window_painted(Window&) override {}
+
+    bool pump(bool) override {
+        bool any = !events.empty();
+        while (!events.empty()) {
+            InputEvent e = events.front();
+            events.pop_front();
+            deliver(e);
+        }
+        return any;
+    }
+
+    void capture_changed(HWND) override {}
+    POINT cursor_pos() override { return cursor; }
+    void set_cursor_pos(POINT p) override { cursor = p; }
+    HWND foreground() override { return fg; }
+    void set_foreground(HWND wnd) override { fg = wnd; }
+
+    int message_box(HWND owner, const std::string& text, const std::string& caption, UINT type) override {
+        int answer = 0;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        boxes.push_back(orvex_headless::ShownMessageBox{owner, text, caption, type, answer});
+        return answer;
+    }
+
+    unsigned egl_platform() const override { return EGL_PLATFORM_SURFACELESS_MESA; }
+    void* egl_native_display() override { return EGL_DEFAULT_DISPLAY; }
+    bool egl_window_surfaces() const override { return false; }
+    void* egl_native_window(Window&) override { return nullptr; }
+
+    void before_swap(Window& w) override {
+        orvex_headless::Frame f;
+        f.width = w.surface_width;
+        f.height = w.surface_height;
+        std::vector<std::uint8_t> bottom_up(static_cast<std::size_t>(f.width) * f.height * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, f.width, f.height, GL_RGBA, GL_UNSIGNED_BYTE, bottom_up.data());
+        f.rgba.resize(bottom_up.size());
+        std::size_t row = static_cast<std::size_t>(f.width) * 4;
+        for (int y = 0; y < f.height; ++y)
+            std::copy_n(bottom_up.data() + row * (f.height - 1 - y), row, f.rgba.data() + row * y);
+        frame = std::move(f);
+        ++frame_count;
+        if (hook) hook(frame_count);
+    }
+
+    void push(InputEvent e) { events.push_back(e); }
+
+    SIZE screen{1920, 1080};
+    POINT cursor{0, 0};
+    HWND fg{};
+    std::deque<InputEvent> events;
+    std::set<unsigned> keys_down;
+    bool buttons[3]{};
+    std::deque<int> answers;
+    std::vector<orvex_headless::ShownMessageBox> boxes;
+    orvex_headless::Frame frame;
+    int frame_count = 0;
+    std::function<void(int)> hook;
+
+private:
+    WPARAM mouse_keys() const {
+        WPARAM k = 0;
+        if (buttons[0]) k |= MK_LBUTTON;
+        if (buttons[1]) k |= MK_RBUTTON;
+        if (buttons[2]) k |= MK_MBUTTON;
+        if (keys_down.count(VK_SHIFT) || keys_down.count(VK_LSHIFT) || keys_down.count(VK_RSHIFT)) k |= MK_SHIFT;
+        if (keys_down.count(VK_CONTROL) || keys_down.count(VK_LCONTROL) || keys_down.count(VK_RCONTROL))
+            k |= MK_CONTROL;
+        return k;
+    }
+
+    bool alt_down() const { return keys_down.count(VK_MENU) || keys_down.count(VK_LMENU) || keys_down.count(VK_RMENU); }
+
+    void deliver(const InputEvent& e) {
+        switch (e.kind) {
+            case InputEvent::key_down: {
+                bool repeat = keys_down.count(e.code) != 0;
+                keys_down.insert(e.code);
+                // Repeat count 1, previous-state bit 30 set on auto-repeat.
+                LPARAM lp = 1 | (repeat ? (LPARAM{1} << 30) : 0);
+                bool sys = alt_down() || e.code == VK_F1 + 9;  // Alt held, or F10
+                route_key(sys ? WM_SYSKEYDOWN : WM_KEYDOWN, e.code, lp);
+                break;
+            }
+            case InputEvent::key_up: {
+                bool sys = alt_down() || e.code == VK_F1 + 9;
+                keys_down.erase(e.code);
+                LPARAM lp = 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31);
+                route_key(sys ? WM_SYSKEYUP : WM_KEYUP, e.code, lp);
+                break;
+            }
+            case InputEvent::motion:
+                cursor = e.at;
+                route_mouse(WM_MOUSEMOVE, cursor, mouse_keys());
+                break;
+            case InputEvent::button_down:
+            case InputEvent::button_up: {
+                bool down = e.kind == InputEvent::button_down;
+                buttons[e.code] = down;
+                static const UINT msgs[3][2] = {{WM_LBUTTONUP, WM_LBUTTONDOWN},
+                                                {WM_RBUTTONUP, WM_RBUTTONDOWN},
+                                                {WM_MBUTTONUP, WM_MBUTTONDOWN}};
+                route_mouse(msgs[e.code][down ? 1 : 0], cursor, mouse_keys());
+                break;
+            }
+            case InputEvent::close:
+                post_input_message(e.wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+        }
+    }
+};
+
+HeadlessDriver* g_headless = nullptr;
+
+HeadlessDriver& headless() {
+    if (!g_headless) {
+        choose_driver(DriverChoice::headless);
+        driver();
+    }
+    return *g_headless;
+}
+}  // namespace
+
+std::unique_ptr<Driver> make_headless_driver() {
+    auto d = std::make_unique<HeadlessDriver>();
+    g_headless = d.get();
+    return d;
+}
+
+}  // namespace orvex_platform
+
+namespace orvex_headless {
+
+using orvex_platform::headless;
+using orvex_platform::InputEvent;
+
+void activate() {
+    orvex_platform::choose_driver(orvex_platform::DriverChoice::headless);
+    headless();
+}
+
+void set_screen_size(int width, int height) { headless().screen = SIZE{width, height}; }
+
+void key_down(unsigned vk) { headless().push(InputEvent{InputEvent::key_down, vk, {}, {}}); }
+void key_up(unsigned vk) { headless().push(InputEvent{InputEvent::key_up, vk, {}, {}}); }
+
+void pointer_to_screen(int x, int y) { headless().push(InputEvent{InputEvent::motion, 0, POINT{x, y}, {}}); }
+
+void pointer_to(HWND wnd, int x, int y) {
+    POINT p{x, y};
+    if (orvex_platform::Window* w = orvex_platform::find_window(wnd)) {
+        POINT o = orvex_platform::client_origin_on_screen(*w);
+        p.x += o.x;
+        p.y += o.y;
+    }
+    pointer_to_screen(p.x, p.y);
+}
+
+void button_down(Button b) { headless().push(InputEvent{InputEvent::button_down, static_cast<unsigned>(b), {}, {}}); }
+void button_up(Button b) { headless().push(InputEvent{InputEvent::button_up, static_cast<unsigned>(b), {}, {}}); }
+void close_button(HWND wnd) { headless().push(InputEvent{InputEvent::close, 0, {}, wnd}); }
+
+POINT pointer() {
+    // Where the pointer will be once the queued input has been delivered.
+    auto& d = headless();
+    for (auto it = d.events.rbegin(); it != d.events.rend(); ++it)
+        if (it->kind == InputEvent::motion) return it->at;
+    return d.cursor;
+}
+
+void answer_next_message_box(int answer) { headless().answers.push_back(answer); }
+const std::vector<ShownMessageBox>& message_boxes() { return headless().boxes; }
+void clear_message_boxes() { headless().boxes.clear(); }
+
+std::uint32_t Frame::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    const std::uint8_t* p = rgba.data() + (static_cast<std::size_t>(y) * width + x) * 4;
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+const Frame& last_frame() { return headless().frame; }
+int frames_presented() { return headless().frame_count; }
+void on_present(std::function<void(int)> hook) { headless().hook = std::move(hook); }
+
+std::vector<std::uint32_t> window_pixels(HWND wnd, int* width, int* height) {
+    orvex_platform::Window* w = orvex_platform::find_window(wnd);
+    if (!w) return {};
+    SIZE s = orvex_platform::client_size(*w);
+    if (width) *width = s.cx;
+    if (height) *height = s.cy;
+    if (w->pixels.size() != static_cast<std::size_t>(s.cx) * s.cy) return {};
+    return w->pixels;
+}
+
+std::size_t gdi_object_count() { return orvex_platform::gdi_object_count(); }
+
+}  // namespace orvex_headless

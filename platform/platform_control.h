@@ -1,0 +1,24 @@
+// Control of the platform layer for tests and tools: which display driver
+// runs, and the log of platform operations.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvex_platform {
+
+enum class DriverChoice { automatic, headless, x11 };
+
+// Must be called before the first platform operation; `automatic` picks the
+// X11 driver when a display can be opened and the headless one otherwise.
+// ORVEX_DRIVER=headless|x11 in the environment sets the default choice.
+void choose_driver(DriverChoice choice);
+const char* driver_name();
+
+// Every platform operation the framework calls can be logged, as
+// "Name(arg, arg, ...)" with handles as numbers and texts in quotes.
+void enable_call_log(bool on);
+std::vector<std::string> call_log();
+void clear_call_log();
+
+}  // namespace orvex_platform

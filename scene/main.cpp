@@ -1,0 +1,3 @@
+#include "scene/program.h"
+
+int main() { return grass::run_program(); }
