@@ -21,4 +21,11 @@ void enable_call_log(bool on);
 std::vector<std::string> call_log();
 void clear_call_log();
 
+// Failures that a real system can have and tests need to provoke: the next
+// windows cannot be created, the display offers no pixel format, or no
+// rendering context can be made.
+enum class Failure { create_window, pixel_formats, create_context };
+void inject_failure(Failure what, bool on);
+bool failure_injected(Failure what);
+
 }  // namespace orvex_platform

@@ -6,6 +6,8 @@
 #include <string>
 #include <type_traits>
 
+#include "platform/win32.h"
+
 namespace orvex_platform {
 
 bool call_log_enabled();
@@ -41,6 +43,7 @@ inline void put(std::ostringstream& out, const char* text) {
 }
 inline void put(std::ostringstream& out, char* text) { put(out, static_cast<const char*>(text)); }
 inline void put(std::ostringstream& out, bool v) { out << (v ? "true" : "false"); }
+void put(std::ostringstream& out, const PIXELFORMATDESCRIPTOR* pfd);
 template <class T>
 void put(std::ostringstream& out, T v) {
     if constexpr (std::is_pointer_v<T>) {

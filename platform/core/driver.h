@@ -42,6 +42,12 @@ public:
     virtual unsigned egl_platform() const = 0;
     virtual void* egl_native_display() = 0;
     virtual bool egl_window_surfaces() const = 0;  // false: pbuffers of the client size
+    // Whether the display can show a config of this native visual in its
+    // windows; the others are not offered as pixel formats.
+    virtual bool egl_config_fits(int native_visual_id) const {
+        (void)native_visual_id;
+        return true;
+    }
     virtual void* egl_native_window(Window& w) = 0;
     // Called by SwapBuffers with the window's surface current, before the swap.
     virtual void before_swap(Window& w) = 0;

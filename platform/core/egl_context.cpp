@@ -43,6 +43,7 @@ void collect_formats(EglState& s) {
         if (!(attrib(s.display, c, EGL_SURFACE_TYPE) & surface_bit)) continue;
         if (attrib(s.display, c, EGL_COLOR_BUFFER_TYPE) != EGL_RGB_BUFFER) continue;
         if (attrib(s.display, c, EGL_SAMPLES) > 0) continue;
+        if (!driver().egl_config_fits(attrib(s.display, c, EGL_NATIVE_VISUAL_ID))) continue;
         EGLint r = attrib(s.display, c, EGL_RED_SIZE), g = attrib(s.display, c, EGL_GREEN_SIZE),
                b = attrib(s.display, c, EGL_BLUE_SIZE), a = attrib(s.display, c, EGL_ALPHA_SIZE);
         if (r < 4 || g < 4 || b < 4) continue;
@@ -51,7 +52,8 @@ void collect_formats(EglState& s) {
         pfd.nVersion = 1;
         pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
         pfd.iPixelType = PFD_TYPE_RGBA;
-        pfd.cColorBits = clamp_byte(r + g + b);
+        // Colour bits count every channel, alpha included, as display drivers report them.
+        pfd.cColorBits = clamp_byte(r + g + b + a);
         pfd.cRedBits = clamp_byte(r);
         pfd.cGreenBits = clamp_byte(g);
         pfd.cBlueBits = clamp_byte(b);
@@ -65,6 +67,12 @@ void collect_formats(EglState& s) {
         pfd.iLayerType = PFD_MAIN_PLANE;
         s.formats.push_back(PixelFormatEntry{pfd, c});
     }
+    // The common formats, 8 bits a channel, come first: among equally good
+    // formats the first is chosen.
+    std::stable_sort(s.formats.begin(), s.formats.end(), [](const PixelFormatEntry& x, const PixelFormatEntry& y) {
+        auto eight = [](const PIXELFORMATDESCRIPTOR& p) { return p.cRedBits == 8 && p.cGreenBits == 8 && p.cBlueBits == 8; };
+        return eight(x.pfd) && !eight(y.pfd);
+    });
 }
 
 EglState& ready() {

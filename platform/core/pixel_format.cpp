@@ -7,6 +7,7 @@
 #include "platform/core/egl_context.h"
 #include "platform/core/gdi_objects.h"
 #include "platform/core/window_store.h"
+#include "platform/platform_control.h"
 
 using namespace orvex_platform;
 
@@ -28,17 +29,19 @@ auto score(const PIXELFORMATDESCRIPTOR& f, const PIXELFORMATDESCRIPTOR& r) {
     auto need = [&](DWORD flag) { return !(r.dwFlags & flag) || (f.dwFlags & flag); };
     int required = (f.iPixelType == r.iPixelType) + need(PFD_SUPPORT_OPENGL) + need(PFD_DRAW_TO_WINDOW) +
                    need(PFD_DOUBLEBUFFER);
-    // Alpha is wanted whenever it is asked for at all; colour, depth and
-    // stencil follow the general rule.
-    int alpha = (r.cAlphaBits == 0) || (f.cAlphaBits > 0);
-    return std::make_tuple(required, alpha, fit(f.cColorBits, r.cColorBits), fit(f.cDepthBits, r.cDepthBits),
-                           fit(f.cStencilBits, r.cStencilBits), fit(f.cAlphaBits, r.cAlphaBits));
+    // An alpha, depth or stencil buffer that is asked for at all matters more
+    // than any size: a request beyond every format still gets all three.
+    auto present = [](int have, int want) { return want == 0 || have > 0; };
+    return std::make_tuple(required, present(f.cAlphaBits, r.cAlphaBits), present(f.cDepthBits, r.cDepthBits),
+                           present(f.cStencilBits, r.cStencilBits), fit(f.cColorBits, r.cColorBits),
+                           fit(f.cDepthBits, r.cDepthBits), fit(f.cStencilBits, r.cStencilBits),
+                           fit(f.cAlphaBits, r.cAlphaBits));
 }
 }  // namespace
 
 int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
     ORVEX_API("ChoosePixelFormat", dc, pfd);
-    if (!has_dc(dc) || !pfd) return 0;
+    if (!has_dc(dc) || !pfd || failure_injected(Failure::pixel_formats)) return 0;
     const auto& formats = pixel_formats();
     int best = 0;
     for (std::size_t i = 0; i < formats.size(); ++i) {

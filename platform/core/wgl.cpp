@@ -6,6 +6,7 @@
 #include "platform/core/egl_context.h"
 #include "platform/core/handle_table.h"
 #include "platform/core/window_store.h"
+#include "platform/platform_control.h"
 
 using namespace orvex_platform;
 
@@ -25,7 +26,7 @@ HDC g_current_dc = nullptr;
 HGLRC WINAPI wglCreateContext(HDC dc) {
     ORVEX_API("wglCreateContext", dc);
     Window* w = window_of_dc(dc);
-    if (!w || w->pixel_format == 0) return nullptr;
+    if (!w || w->pixel_format == 0 || failure_injected(Failure::create_context)) return nullptr;
     void* egl = egl_create_context(w->pixel_format);
     if (!egl) return nullptr;
     auto c = std::make_unique<GlContext>();

@@ -13,6 +13,7 @@
 #include "platform/core/message_queue.h"
 #include "platform/core/window_class.h"
 #include "platform/core/window_store.h"
+#include "platform/platform_control.h"
 
 namespace orvex_platform {
 
@@ -233,7 +234,7 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     ORVEX_API("CreateWindowExA", ex_style, class_name, window_name, style, x, y, width, height, parent, menu, instance,
               param);
     const WindowClass* cls = find_class(class_name, instance);
-    if (!cls) return nullptr;
+    if (!cls || failure_injected(Failure::create_window)) return nullptr;
     if (parent && !find_window(parent)) return nullptr;
     if ((style & WS_CHILD) && !parent) return nullptr;  // a child needs its parent
 
