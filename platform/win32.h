@@ -515,6 +515,10 @@ struct XFORM {
 #define DIB_RGB_COLORS 0
 #define DIB_PAL_COLORS 1
 #define SRCCOPY 0x00CC0020
+#define OBJ_BRUSH 2
+#define OBJ_PAL 5
+#define OBJ_BITMAP 7
+#define GDI_ERROR 0xFFFFFFFFu
 
 // Regions.
 #define RDH_RECTANGLES 1
@@ -648,6 +652,7 @@ int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer);
 HDC WINAPI CreateCompatibleDC(HDC dc);
 BOOL WINAPI DeleteDC(HDC dc);
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+HGDIOBJ WINAPI GetCurrentObject(HDC dc, UINT type);
 HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                 DWORD offset);
 UINT WINAPI GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors);

@@ -63,7 +63,19 @@ HGDIOBJ add_gdi_object(std::unique_ptr<GdiObject> object) { return table().add<H
 
 GdiObject* find_gdi_object(HGDIOBJ handle) { return handle ? table().find(handle) : nullptr; }
 
-void remove_gdi_object(HGDIOBJ handle) { table().take(handle); }
+void remove_gdi_object(HGDIOBJ handle) {
+    std::unique_ptr<GdiObject> object = table().take(handle);
+    // A context that goes lets go of the bitmap and palette selected into it,
+    // so that they can be deleted.
+    if (object && object->kind == GdiKind::device_context) {
+        auto* dc = static_cast<DeviceContext*>(object.get());
+        if (auto* b = find_gdi<Bitmap>(dc->bitmap, GdiKind::bitmap); b && b->selected_into == handle)
+            b->selected_into = nullptr;
+        if (auto* p = find_gdi<Palette>(dc->palette, GdiKind::palette); p && p->select_count > 0) {
+            if (--p->select_count == 0) p->selected_into = nullptr;
+        }
+    }
+}
 
 std::size_t gdi_object_count() {
     stock();
@@ -133,7 +145,7 @@ int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer) {
                 ds.dsBm = bm;
                 ds.dsBmih.biSize = sizeof(BITMAPINFOHEADER);
                 ds.dsBmih.biWidth = b->width;
-                ds.dsBmih.biHeight = b->height;
+                ds.dsBmih.biHeight = b->top_down ? -b->height : b->height;
                 ds.dsBmih.biPlanes = 1;
                 ds.dsBmih.biBitCount = b->bits_per_pixel;
                 ds.dsBmih.biCompression = b->compression;

@@ -39,13 +39,15 @@ struct Bitmap : GdiObject {
     DWORD masks[3]{};           // with BI_BITFIELDS: red, green, blue
     std::vector<RGBQUAD> colors;
     std::vector<BYTE> bits;
+    bool top_down{};            // rows stored top row first (a negative height at creation)
     HDC selected_into{};
 };
 
 struct Palette : GdiObject {
     Palette() : GdiObject(GdiKind::palette) {}
     std::vector<PALETTEENTRY> entries;
-    HDC selected_into{};
+    HDC selected_into{};  // a context it is selected into (the last), while select_count > 0
+    int select_count{};
 };
 
 struct DeviceContext : GdiObject {
@@ -57,6 +59,7 @@ struct DeviceContext : GdiObject {
     HPALETTE palette{}; // selected palette
     HBRUSH brush{};
     bool palette_background{};
+    std::unique_ptr<GdiObject> clip;  // clipping region (a copy of the region selected)
 };
 
 HGDIOBJ add_gdi_object(std::unique_ptr<GdiObject> object);

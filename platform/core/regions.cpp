@@ -66,6 +66,7 @@ int WINAPI CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
     Region* a = find_region(src1);
     Region* b = find_region(src2);
     if (!d || !a || (mode != RGN_COPY && !b)) return ERROR;
+    if (mode == RGN_OR && d == a && b != a && append_union(&d->area, &b->area)) return complexity(*d);
     pixman_region32_t result;
     pixman_region32_init(&result);
     bool ok = true;

@@ -16,4 +16,9 @@ struct Region : GdiObject {
 
 inline Region* find_region(HRGN rgn) { return find_gdi<Region>(rgn, GdiKind::region); }
 
+// Unites `b` into `a` in place when `b` lies at or below the last band of `a`
+// (the case of a region built from the top down), in time proportional to
+// `b` and that band; false, with `a` unchanged, in every other case.
+bool append_union(pixman_region32_t* a, const pixman_region32_t* b);
+
 }  // namespace orvex_platform

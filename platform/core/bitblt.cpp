@@ -1,0 +1,323 @@
+// Block transfers between device contexts, with the conversion of pixel
+// formats that a copy between bitmaps of different depths needs.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/core/call_log.h"
+#include "platform/core/driver.h"
+#include "platform/core/gdi_dc.h"
+#include "platform/core/regions.h"
+#include "platform/core/window_store.h"
+
+namespace orvex_platform {
+
+namespace {
+
+std::uint32_t rgb_of(const RGBQUAD& q) {
+    return (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) | q.rgbBlue;
+}
+
+// One colour channel under a bit mask, widened or narrowed to 8 bits.
+struct Channel {
+    int shift = 0;
+    int width = 0;
+    explicit Channel(DWORD mask) {
+        if (mask == 0) return;
+        while (!((mask >> shift) & 1u)) ++shift;
+        DWORD m = mask >> shift;
+        while (width < 32 && ((m >> width) & 1u)) ++width;
+    }
+    std::uint32_t mask() const {
+        return width == 0 ? 0 : static_cast<std::uint32_t>(((std::uint64_t{1} << width) - 1) << shift);
+    }
+    std::uint32_t get(std::uint32_t v) const {
+        if (width == 0) return 0;
+        std::uint64_t c = (v >> shift) & ((std::uint64_t{1} << width) - 1);
+        if (width >= 8) return static_cast<std::uint32_t>(c >> (width - 8));
+        // Repeat the bits so that the largest value becomes 255.
+        std::uint64_t r = 0;
+        int filled = 0;
+        while (filled < 8) {
+            r = (r << width) | c;
+            filled += width;
+        }
+        return static_cast<std::uint32_t>(r >> (filled - 8));
+    }
+    std::uint32_t put(std::uint32_t c8) const {
+        if (width == 0) return 0;
+        std::uint64_t c;
+        if (width <= 8)
+            c = c8 >> (8 - width);
+        else
+            c = (std::uint64_t{c8} * ((std::uint64_t{1} << width) - 1) + 127) / 255;
+        return static_cast<std::uint32_t>(c << shift);
+    }
+};
+
+struct Masks {
+    Channel r, g, b;
+};
+
+Masks masks_of(const Bitmap& bm) {
+    if (bm.compression == BI_BITFIELDS) return Masks{Channel(bm.masks[0]), Channel(bm.masks[1]), Channel(bm.masks[2])};
+    if (bm.bits_per_pixel == 16) return Masks{Channel(0x7C00), Channel(0x03E0), Channel(0x001F)};
+    return Masks{Channel(0xFF0000), Channel(0x00FF00), Channel(0x0000FF)};
+}
+
+const BYTE* row_of(const Bitmap& b, LONG y) {
+    LONG r = b.top_down ? y : b.height - 1 - y;
+    return b.bits.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(b.stride);
+}
+BYTE* row_of(Bitmap& b, LONG y) { return const_cast<BYTE*>(row_of(static_cast<const Bitmap&>(b), y)); }
+
+}  // namespace
+
+void read_pixels(const Bitmap& b, const Palette* palette, LONG x, LONG y, LONG count, std::uint32_t* out) {
+    const BYTE* row = row_of(b, y);
+    const std::size_t sx = static_cast<std::size_t>(x);
+    const std::size_t n = static_cast<std::size_t>(count);
+    auto indexed = [&](unsigned index) -> std::uint32_t {
+        if (index < b.colors.size()) return rgb_of(b.colors[index]);
+        if (palette && index < palette->entries.size()) {
+            const PALETTEENTRY& e = palette->entries[index];
+            return (std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) | e.peBlue;
+        }
+        return 0;
+    };
+    switch (b.bits_per_pixel) {
+        case 1:
+            for (std::size_t i = 0; i < n; ++i) {
+                std::size_t px = sx + i;
+                out[i] = indexed((row[px / 8] >> (7 - px % 8)) & 1u);
+            }
+            return;
+        case 4:
+            for (std::size_t i = 0; i < n; ++i) {
+                std::size_t px = sx + i;
+                out[i] = indexed((px % 2 == 0) ? (row[px / 2] >> 4) : (row[px / 2] & 0x0F));
+            }
+            return;
+        case 8:
+            for (std::size_t i = 0; i < n; ++i) out[i] = indexed(row[sx + i]);
+            return;
+        case 24:
+            for (std::size_t i = 0; i < n; ++i) {
+                const BYTE* p = row + (sx + i) * 3;
+                out[i] = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+            }
+            return;
+        case 16:
+        case 32: {
+            if (b.bits_per_pixel == 32 && b.compression == BI_RGB) {
+                for (std::size_t i = 0; i < n; ++i) {
+                    std::uint32_t v;
+                    std::memcpy(&v, row + (sx + i) * 4, 4);
+                    out[i] = v & 0x00FFFFFFu;
+                }
+                return;
+            }
+            const Masks m = masks_of(b);
+            const std::size_t bytes = b.bits_per_pixel / 8;
+            for (std::size_t i = 0; i < n; ++i) {
+                std::uint32_t v = 0;
+                std::memcpy(&v, row + (sx + i) * bytes, bytes);  // little-endian host
+                out[i] = (m.r.get(v) << 16) | (m.g.get(v) << 8) | m.b.get(v);
+            }
+            return;
+        }
+        default: std::fill_n(out, n, 0u); return;
+    }
+}
+
+std::uint8_t PixelWriter::nearest(std::uint32_t rgb) {
+    auto it = cache_.find(rgb);
+    if (it != cache_.end()) return it->second;
+    const int r = static_cast<int>((rgb >> 16) & 0xFF), g = static_cast<int>((rgb >> 8) & 0xFF),
+              bl = static_cast<int>(rgb & 0xFF);
+    std::uint8_t best = 0;
+    long best_d = -1;
+    const std::size_t limit = std::min<std::size_t>(b_.colors.size(), std::size_t{1} << b_.bits_per_pixel);
+    for (std::size_t i = 0; i < limit; ++i) {
+        const RGBQUAD& c = b_.colors[i];
+        long dr = r - c.rgbRed, dg = g - c.rgbGreen, db = bl - c.rgbBlue;
+        long d = dr * dr + dg * dg + db * db;
+        if (best_d < 0 || d < best_d) {
+            best_d = d;
+            best = static_cast<std::uint8_t>(i);
+        }
+    }
+    cache_.emplace(rgb, best);
+    return best;
+}
+
+void PixelWriter::write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, const std::uint8_t* mask) {
+    BYTE* row = row_of(b_, y);
+    const std::size_t sx = static_cast<std::size_t>(x);
+    const std::size_t n = static_cast<std::size_t>(count);
+    switch (b_.bits_per_pixel) {
+        case 1:
+        case 4:
+        case 8: {
+            const unsigned bpp = b_.bits_per_pixel;
+            const unsigned per_byte = 8 / bpp;
+            const unsigned field = (1u << bpp) - 1;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (mask && !mask[i]) continue;
+                std::size_t px = sx + i;
+                unsigned shift = (per_byte - 1 - static_cast<unsigned>(px % per_byte)) * bpp;
+                BYTE& byte = row[px / per_byte];
+                byte = static_cast<BYTE>((byte & ~(field << shift)) | ((nearest(rgb[i]) & field) << shift));
+            }
+            return;
+        }
+        case 24:
+            for (std::size_t i = 0; i < n; ++i) {
+                if (mask && !mask[i]) continue;
+                BYTE* p = row + (sx + i) * 3;
+                p[0] = static_cast<BYTE>(rgb[i]);
+                p[1] = static_cast<BYTE>(rgb[i] >> 8);
+                p[2] = static_cast<BYTE>(rgb[i] >> 16);
+            }
+            return;
+        case 16:
+        case 32: {
+            const std::size_t bytes = b_.bits_per_pixel / 8;
+            if (bytes == 4 && b_.compression == BI_RGB) {
+                for (std::size_t i = 0; i < n; ++i) {
+                    if (mask && !mask[i]) continue;
+                    std::uint32_t v = rgb[i] & 0x00FFFFFFu;
+                    std::memcpy(row + (sx + i) * 4, &v, 4);
+                }
+                return;
+            }
+            const Masks m = masks_of(b_);
+            for (std::size_t i = 0; i < n; ++i) {
+                if (mask && !mask[i]) continue;
+                std::uint32_t c = rgb[i];
+                std::uint32_t v = m.r.put((c >> 16) & 0xFF) | m.g.put((c >> 8) & 0xFF) | m.b.put(c & 0xFF);
+                std::memcpy(row + (sx + i) * bytes, &v, bytes);
+            }
+            return;
+        }
+        default: return;
+    }
+}
+
+namespace {
+
+// Where a transfer reads or writes: a bitmap selected into a memory context,
+// or the client area of a window.
+struct Surface {
+    DeviceContext* dc = nullptr;
+    Bitmap* bitmap = nullptr;
+    Window* window = nullptr;
+    LONG width = 0;
+    LONG height = 0;
+};
+
+bool surface_of(HDC handle, Surface& s) {
+    s.dc = find_dc(handle);
+    if (!s.dc) return false;
+    if (s.dc->memory) {
+        s.bitmap = find_gdi<Bitmap>(s.dc->bitmap ? s.dc->bitmap : stock_bitmap(), GdiKind::bitmap);
+        if (!s.bitmap) return false;
+        s.width = s.bitmap->width;
+        s.height = s.bitmap->height;
+        return true;
+    }
+    if (s.dc->window) {
+        s.window = find_window(s.dc->window);
+        if (!s.window) return false;
+        SIZE c = client_size(*s.window);
+        s.width = c.cx;
+        s.height = c.cy;
+        return true;
+    }
+    return false;  // the screen's context
+}
+
+// Whether the destination pixel (x, y) lies inside the context's clipping
+// region and, for a window, inside the window's region.
+bool clipped_in(const Surface& d, LONG x, LONG y) {
+    if (d.dc->clip) {
+        auto* clip = static_cast<Region*>(d.dc->clip.get());
+        if (!pixman_region32_contains_point(&clip->area, x, y, nullptr)) return false;
+    }
+    if (d.window && d.window->region) {
+        if (Region* r = find_region(d.window->region)) {
+            RECT in = frame_insets(d.window->style, is_child(*d.window));
+            if (!pixman_region32_contains_point(&r->area, x + in.left, y + in.top, nullptr)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+}  // namespace orvex_platform
+
+using namespace orvex_platform;
+
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop) {
+    ORVEX_API("BitBlt", dest, x, y, cx, cy, src, x1, y1, rop);
+    if (rop != SRCCOPY) return FALSE;
+    DeviceContext* dd = find_dc(dest);
+    if (!dd) return FALSE;
+    if (!dd->memory && !dd->window) return find_dc(src) != nullptr;  // the screen shows nothing here
+    Surface d, s;
+    if (!surface_of(dest, d) || !surface_of(src, s)) return FALSE;
+    if (cx <= 0 || cy <= 0) return TRUE;
+    // The default 1 by 1 bitmap of memory contexts is shared: nothing is drawn into it.
+    if (d.bitmap && d.bitmap->stock) return TRUE;
+
+    // Clip the destination to both surfaces, in 64 bits so that no sum overflows.
+    const long long dx0 = std::max<long long>({x, 0, static_cast<long long>(x) - x1});
+    const long long dy0 = std::max<long long>({y, 0, static_cast<long long>(y) - y1});
+    const long long dx1 = std::min<long long>({static_cast<long long>(x) + cx, d.width,
+                                                static_cast<long long>(x) - x1 + s.width});
+    const long long dy1 = std::min<long long>({static_cast<long long>(y) + cy, d.height,
+                                                static_cast<long long>(y) - y1 + s.height});
+    if (dx0 >= dx1 || dy0 >= dy1) return TRUE;
+    const LONG n = static_cast<LONG>(dx1 - dx0);
+    const LONG sx0 = static_cast<LONG>(dx0 - x + x1);
+
+    if (d.window) ensure_pixels(*d.window);
+    const Palette* src_palette = selected_palette(*s.dc);
+    const bool masked = d.dc->clip || (d.window && d.window->region);
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(n));
+    std::vector<std::uint8_t> mask(masked ? static_cast<std::size_t>(n) : 0);
+    PixelWriter writer(d.bitmap ? *d.bitmap : *find_gdi<Bitmap>(stock_bitmap(), GdiKind::bitmap));
+
+    // A copy within one bitmap runs against the direction of the shift.
+    const bool same = (s.bitmap && s.bitmap == d.bitmap) || (s.window && s.window == d.window);
+    const bool upward = same && y > y1;
+    for (long long i = 0; i < dy1 - dy0; ++i) {
+        const LONG dy = static_cast<LONG>(upward ? dy1 - 1 - i : dy0 + i);
+        const LONG sy = static_cast<LONG>(dy - y + y1);
+        if (s.bitmap) {
+            read_pixels(*s.bitmap, src_palette, sx0, sy, n, line.data());
+        } else {
+            const SIZE c{s.width, s.height};
+            const bool have = s.window->pixels.size() == static_cast<std::size_t>(c.cx) * static_cast<std::size_t>(c.cy);
+            for (LONG k = 0; k < n; ++k)
+                line[static_cast<std::size_t>(k)] =
+                    have ? s.window->pixels[static_cast<std::size_t>(sy) * static_cast<std::size_t>(c.cx) +
+                                            static_cast<std::size_t>(sx0 + k)]
+                         : 0;
+        }
+        if (masked)
+            for (LONG k = 0; k < n; ++k)
+                mask[static_cast<std::size_t>(k)] = clipped_in(d, static_cast<LONG>(dx0) + k, dy) ? 1 : 0;
+        if (d.bitmap) {
+            writer.write(static_cast<LONG>(dx0), dy, n, line.data(), masked ? mask.data() : nullptr);
+        } else {
+            std::uint32_t* out = d.window->pixels.data() + static_cast<std::size_t>(dy) * static_cast<std::size_t>(d.width) +
+                                 static_cast<std::size_t>(dx0);
+            for (LONG k = 0; k < n; ++k)
+                if (!masked || mask[static_cast<std::size_t>(k)]) out[k] = line[static_cast<std::size_t>(k)];
+        }
+    }
+    if (d.window) driver().window_painted(*d.window);
+    return TRUE;
+}
