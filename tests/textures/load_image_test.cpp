@@ -1,0 +1,127 @@
+// LoadImageA on BMP files: the DIB section it makes, what GetObjectA reports
+// of it, its release, and the null handle for everything it cannot load.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/headless/headless.h"
+#include "platform/win32.h"
+#include "tests/textures/image_files.h"
+
+using namespace texture_tests;
+
+namespace {
+
+constexpr UINT kDibFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION;
+
+BmpSpec eight_bit_2x2() {
+    BmpSpec s;
+    s.width = 2, s.height = -2, s.bpp = 8, s.colors_used = 3, s.palette = {0x112233, 0x445566, 0x778899};
+    s.pixels = {2, 1, 0, 0, 0, 2, 0, 0};  // top row first in the file
+    return s;
+}
+
+TEST(LoadImage, MakesADibSectionThatKeepsTheFilesFormat) {
+    ScratchDir dir;
+    std::string file = dir.write("eight.bmp", make_bmp(eight_bit_2x2()));
+    std::size_t before = orvex_headless::gdi_object_count();
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, kDibFlags));
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_EQ(orvex_headless::gdi_object_count(), before + 1);
+
+    BITMAP bm{};
+    ASSERT_EQ(GetObjectA(bmp, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmWidth, 2);
+    EXPECT_EQ(bm.bmHeight, 2);
+    EXPECT_EQ(bm.bmWidthBytes, 4);
+    EXPECT_EQ(bm.bmPlanes, 1);
+    EXPECT_EQ(bm.bmBitsPixel, 8);
+    ASSERT_NE(bm.bmBits, nullptr);
+    const std::uint8_t bottom_up[8] = {0, 2, 0, 0, 2, 1, 0, 0};
+    EXPECT_EQ(std::memcmp(bm.bmBits, bottom_up, 8), 0);
+
+    DIBSECTION ds{};
+    ASSERT_EQ(GetObjectA(bmp, sizeof ds, &ds), static_cast<int>(sizeof ds));
+    EXPECT_EQ(ds.dsBmih.biClrUsed, 3u);
+    EXPECT_EQ(ds.dsBmih.biCompression, static_cast<DWORD>(BI_RGB));
+    EXPECT_EQ(ds.dsBm.bmBits, bm.bmBits);
+
+    EXPECT_TRUE(DeleteObject(bmp));
+    EXPECT_EQ(orvex_headless::gdi_object_count(), before);
+    EXPECT_EQ(GetObjectA(bmp, sizeof bm, &bm), 0);
+}
+
+TEST(LoadImage, TransparencyFlagChangesNothingForDibSections) {
+    ScratchDir dir;
+    std::string file = dir.write("eight.bmp", make_bmp(eight_bit_2x2()));
+    HANDLE a = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, kDibFlags);
+    HANDLE b = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, kDibFlags | LR_LOADTRANSPARENT);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a, b);
+    BITMAP ba{}, bb{};
+    GetObjectA(a, sizeof ba, &ba);
+    GetObjectA(b, sizeof bb, &bb);
+    EXPECT_NE(ba.bmBits, bb.bmBits);  // two independent bitmaps
+    EXPECT_EQ(std::memcmp(ba.bmBits, bb.bmBits, 8), 0);
+    DeleteObject(a);
+    DeleteObject(b);
+}
+
+TEST(LoadImage, WithoutDibSectionFlagTakesTheScreensFormat) {
+    ScratchDir dir;
+    std::string file = dir.write("eight.bmp", make_bmp(eight_bit_2x2()));
+    HANDLE h = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    ASSERT_NE(h, nullptr);
+    BITMAP bm{};
+    GetObjectA(h, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    EXPECT_EQ(bm.bmWidthBytes, 8);
+    const std::uint8_t* p = static_cast<const std::uint8_t*>(bm.bmBits);
+    // Bottom row, left pixel: index 0 = 0x112233, stored blue, green, red, 0.
+    EXPECT_EQ(p[0], 0x33);
+    EXPECT_EQ(p[1], 0x22);
+    EXPECT_EQ(p[2], 0x11);
+    DeleteObject(h);
+}
+
+TEST(LoadImage, RequestedSizeMustBeZeroOrTheImagesOwn) {
+    ScratchDir dir;
+    std::string file = dir.write("eight.bmp", make_bmp(eight_bit_2x2()));
+    HANDLE own = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 2, 2, kDibFlags);
+    EXPECT_NE(own, nullptr);
+    DeleteObject(own);
+    EXPECT_EQ(LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 4, 4, kDibFlags), nullptr);
+}
+
+TEST(LoadImage, AnswersNullForWhatItCannotLoad) {
+    ScratchDir dir;
+    std::string good = dir.write("eight.bmp", make_bmp(eight_bit_2x2()));
+    Bytes cut = make_bmp(eight_bit_2x2());
+    cut.pop_back();
+    std::string truncated = dir.write("cut.bmp", cut);
+    std::string text = dir.write("text.bmp", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'b', 'i', 't', 'm', 'a', 'p', '.', '.'});
+    std::string empty = dir.write("empty.bmp", Bytes{});
+    std::filesystem::create_directories(dir.path("folder.bmp"));
+    std::size_t before = orvex_headless::gdi_object_count();
+    struct Case {
+        const char* what;
+        LPCSTR name;
+        UINT type;
+        UINT flags;
+    } cases[] = {
+        {"missing file", "no-such-file.bmp", IMAGE_BITMAP, kDibFlags},
+        {"truncated pixels", truncated.c_str(), IMAGE_BITMAP, kDibFlags},
+        {"text", text.c_str(), IMAGE_BITMAP, kDibFlags},
+        {"empty", empty.c_str(), IMAGE_BITMAP, kDibFlags},
+        {"directory", dir.path("folder.bmp").c_str(), IMAGE_BITMAP, kDibFlags},
+        {"no file flag (resource)", good.c_str(), IMAGE_BITMAP, LR_CREATEDIBSECTION},
+        {"null name", nullptr, IMAGE_BITMAP, kDibFlags},
+        {"empty name", "", IMAGE_BITMAP, kDibFlags},
+        {"unknown type", good.c_str(), 7, kDibFlags},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LoadImageA(nullptr, c.name, c.type, 0, 0, c.flags), nullptr) << c.what;
+    EXPECT_EQ(orvex_headless::gdi_object_count(), before);
+}
+
+}  // namespace
