@@ -1,0 +1,54 @@
+#include "png_writer.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace snapshot {
+
+bool write_png(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba,
+               std::string& error) {
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<std::size_t>(width) * height * 4) {
+        error = "no frame to write";
+        return false;
+    }
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file) {
+        error = "cannot open " + path + " for writing";
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info) {
+        png_destroy_write_struct(&png, &info);
+        error = "out of memory";
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        error = "cannot write " + path;
+        return false;
+    }
+    png_init_io(png, file.get());
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // The frame's alpha is the clear colour's, not coverage: the picture is opaque.
+    std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = rgba.data() + static_cast<std::size_t>(y) * width * 4;
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c) row[static_cast<std::size_t>(x) * 3 + c] = src[x * 4 + c];
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    if (std::fflush(file.get()) != 0) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace snapshot
