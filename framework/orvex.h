@@ -8,6 +8,9 @@
 #include <GL/glu.h>
 
 #include "framework/core/checked.h"
+#include "framework/geometry/grass.h"
+#include "framework/geometry/primitives.h"
+#include "framework/geometry/vectors.h"
 #include "framework/geometry/vertex_recorder.h"
 #include "framework/render/render_state.h"
 #include "framework/window/window.h"

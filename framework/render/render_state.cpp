@@ -1,8 +1,15 @@
 // Projection, lighting and render modes: fixed sequences of OpenGL calls.
 //
-// The original set-ups end with two requests OpenGL defines no meaning for
-// (enabling capability 0x1C00, and shading model 106485); OpenGL rejects both
-// and changes nothing, so they are not issued here.
+// Floating-point quotients are formed in extended precision (long double on
+// x86) and rounded to double where they are passed to OpenGL; OFFX and OFFY
+// are rounded to single.
+//
+// None of the set-ups requests more than the calls below. In particular
+// OPENGL_INIT and OPENGL_I2D do not request enabling capability 0x1C00, and
+// SETGLREFRACTIVE does not request shading model 106485: OpenGL would reject
+// both as invalid enumerants and change nothing (smooth shading, the default,
+// stays in force), so leaving them out gives the same rendering without
+// raising an OpenGL error.
 #include "framework/render/render_state.h"
 
 #include <GL/glu.h>
@@ -26,7 +33,8 @@ void OPENGL_INIT(double depth, double A, double R, double G, double B) {
     glLoadIdentity();
     // The aspect ratio is the floating-point quotient of the two integers; a
     // zero height gives an infinity, a zero size NaN (nothing traps).
-    gluPerspective(45.0, static_cast<double>(WIDTH) / static_cast<double>(HEIGHT), 0.1, depth);
+    gluPerspective(45.0, static_cast<double>(static_cast<long double>(WIDTH) / static_cast<long double>(HEIGHT)), 0.1,
+                   depth);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearDepth(depth);
@@ -53,8 +61,8 @@ void OPENGL_I2D(double A, double R, double G, double B) {
     glLoadIdentity();
     const std::int32_t low = checked_mul(-2, HEIGHT, "OPENGL_I2D: -2 * HEIGHT");
     const std::int32_t high = checked_mul(2, HEIGHT, "OPENGL_I2D: 2 * HEIGHT");
-    glOrtho(-2.0, 2.0, static_cast<double>(low) / static_cast<double>(WIDTH),
-            static_cast<double>(high) / static_cast<double>(WIDTH), -2.0, 2.0);
+    glOrtho(-2.0, 2.0, static_cast<double>(static_cast<long double>(low) / static_cast<long double>(WIDTH)),
+            static_cast<double>(static_cast<long double>(high) / static_cast<long double>(WIDTH)), -2.0, 2.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glEnable(GL_DEPTH_TEST);
