@@ -13,4 +13,5 @@
 #include "framework/geometry/vectors.h"
 #include "framework/geometry/vertex_recorder.h"
 #include "framework/render/render_state.h"
+#include "framework/textures/textures.h"
 #include "framework/window/window.h"
