@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "framework/buttons/buttons.h"
 #include "framework/core/checked.h"
 #include "framework/geometry/grass.h"
 #include "framework/geometry/primitives.h"
