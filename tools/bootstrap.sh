@@ -10,6 +10,7 @@ packages=(
   libx11-dev libxext-dev libxft-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
+  libxtst-dev x11-utils
   clang libclang-rt-14-dev
 )
 

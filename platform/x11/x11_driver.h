@@ -1,0 +1,207 @@
+// The X11 display driver: what its parts share. Only the driver's own files
+// include this header; X11 names stay out of everything else.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/core/driver.h"
+#include "platform/core/window_store.h"
+
+namespace orvex_platform::x11 {
+
+// LSBFirst or MSBFirst: the order of the host's 32-bit values.
+inline int host_byte_order() {
+    const std::uint32_t one = 1;
+    return *reinterpret_cast<const unsigned char*>(&one) == 1 ? LSBFirst : MSBFirst;
+}
+
+// ---- text ----------------------------------------------------------------------
+
+// Windows-1252 bytes as UTF-8, for titles and everything drawn with Xft.
+std::string cp1252_to_utf8(const std::string& text);
+
+class TextFont;  // Xft, or the core "fixed" font where no Xft font opens
+
+struct TextMetrics {
+    int ascent = 0;
+    int descent = 0;
+    int height() const { return ascent + descent; }
+};
+
+// Fonts and drawing of text and simple shapes on a drawable. One per display.
+class Painter {
+public:
+    Painter(Display* dpy, int screen);
+    ~Painter();
+    Painter(const Painter&) = delete;
+    Painter& operator=(const Painter&) = delete;
+
+    TextMetrics metrics() const;
+    int text_width(const std::string& utf8) const;
+    // Text with its baseline at y; colours are 0xRRGGBB.
+    void text(Drawable d, int x, int y, const std::string& utf8, std::uint32_t rgb);
+    void fill(Drawable d, int x, int y, int w, int h, std::uint32_t rgb);
+    void line(Drawable d, int x0, int y0, int x1, int y1, std::uint32_t rgb);
+    void ellipse(Drawable d, int x, int y, int w, int h, std::uint32_t rgb);
+    unsigned long pixel(std::uint32_t rgb) const;
+
+private:
+    Display* dpy_;
+    int screen_;
+    GC gc_;
+    std::unique_ptr<TextFont> font_;
+};
+
+// ---- per window --------------------------------------------------------------
+
+struct XWindow {
+    HWND hwnd{};
+    ::Window id = 0;
+    bool top_level = false;
+    bool mapped = false;       // asked to be shown
+    bool viewable = false;     // the server has mapped it
+    bool focus_when_mapped = false;
+    XRectangle placed{};       // client area as last sent to the server
+    std::string title;         // as last sent (Windows-1252)
+    HCURSOR cursor_handle{};
+    Cursor cursor = 0;         // made for this window (a file cursor), freed with it
+    std::vector<XRectangle> shape;
+    bool shaped = false;
+    bool fullscreen = false;
+    bool iconified = false;
+};
+
+// ---- the driver ----------------------------------------------------------------
+
+class X11Driver final : public Driver {
+public:
+    explicit X11Driver(Display* dpy);
+    ~X11Driver() override;
+
+    const char* name() const override { return "x11"; }
+    SIZE screen_size() override;
+
+    void window_created(orvex_platform::Window& w) override;
+    void window_destroyed(orvex_platform::Window& w) override;
+    void window_changed(orvex_platform::Window& w) override;
+    void window_painted(orvex_platform::Window& w) override;
+
+    bool pump(bool wait) override;
+
+    void capture_changed(HWND capture) override;
+    POINT cursor_pos() override;
+    void set_cursor_pos(POINT screen) override;
+    HWND foreground() override { return foreground_; }
+    void set_foreground(HWND wnd) override;
+
+    int message_box(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
+
+    unsigned egl_platform() const override;
+    void* egl_native_display() override { return dpy_; }
+    bool egl_window_surfaces() const override { return true; }
+    bool egl_config_fits(int native_visual_id) const override;
+    void* egl_native_window(orvex_platform::Window& w) override;
+    void before_swap(orvex_platform::Window&) override {}
+
+    // ---- shared with the driver's other parts ----
+    Display* display() const { return dpy_; }
+    int screen() const { return screen_; }
+    ::Window root() const { return root_; }
+    Painter& painter() { return *painter_; }
+    Atom atom(const char* name);
+    XWindow* find(HWND wnd);
+    XWindow* find(::Window id);
+    HWND hwnd_of(::Window id);
+
+    // Waits for the connection to have something to read, at most `ms`
+    // milliseconds (-1: no limit). False on timeout.
+    bool wait_for_events(int ms);
+    // One event as the program's windows see it.
+    void handle_event(XEvent& ev);
+    // Asks the window manager (or the server, without one) for focus: at
+    // once when the window is viewable, else when it has been mapped.
+    void request_focus(XWindow& xw);
+    void focus_x_window(::Window id);
+    // The X window currently showing a message box (0 when none): for tests.
+    ::Window message_box_window() const { return box_window_; }
+    void set_message_box_window(::Window id) { box_window_ = id; }
+    // Windows whose input a modal box holds back (the box's owner).
+    void set_disabled(HWND top) { disabled_ = top; }
+    HWND disabled_window() const { return disabled_; }
+    // Puts the retained GDI content of a window on the screen again.
+    void show_pixels(orvex_platform::Window& w, XWindow& xw);
+    bool has_window_manager();
+
+private:
+    void create_x_window(orvex_platform::Window& w, XWindow& xw);
+    void set_top_level_properties(orvex_platform::Window& w, XWindow& xw);
+    void set_title(XWindow& xw, const std::string& title);
+    void set_size_hints(orvex_platform::Window& w, XWindow& xw);
+    void update_shape(orvex_platform::Window& w, XWindow& xw);
+    void update_cursor(orvex_platform::Window& w, XWindow& xw);
+    void set_icon(orvex_platform::Window& w, XWindow& xw);
+    XRectangle client_placement(orvex_platform::Window& w) const;
+    void paint_status_bar(orvex_platform::Window& w, XWindow& xw, Drawable target);
+    void on_configure(XWindow& xw, const XConfigureEvent& ev);
+    void on_client_message(XWindow& xw, const XClientMessageEvent& ev);
+    void on_expose(XWindow& xw, const XExposeEvent& ev);
+
+    // Input (x11_input.cpp).
+    void on_key(XWindow& xw, XKeyEvent& ev);
+    void on_button(XWindow& xw, const XButtonEvent& ev);
+    void on_motion(XWindow& xw, const XMotionEvent& ev);
+    void post_pointer(XWindow& xw, UINT msg, int x, int y, int x_root, int y_root, WPARAM keys);
+    WPARAM mouse_keys(unsigned state) const;
+    bool held(unsigned vk) const;
+
+    Display* dpy_;
+    int screen_;
+    ::Window root_;
+    std::unique_ptr<Painter> painter_;
+    std::map<std::string, Atom> atoms_;
+    std::map<HWND, std::unique_ptr<XWindow>> windows_;
+    std::map<::Window, HWND> ids_;
+    HWND foreground_{};
+    HWND capture_{};
+    HWND disabled_{};
+    ::Window box_window_ = 0;
+    std::set<unsigned> keys_down_;  // virtual keys, for the previous-state bit and auto-repeat
+    bool detectable_repeat_ = false;
+    unsigned numlock_mask_ = 0;
+};
+
+X11Driver& the_driver();
+
+// ---- keyboard (x11_input.cpp) ---------------------------------------------------
+
+struct KeyTranslation {
+    unsigned vk = 0;     // 0: no virtual key for this key
+    unsigned scan = 0;   // the keyboard's scan code
+    bool extended = false;
+};
+// The virtual key of an X key event's key: `numlock` tells whether Num Lock
+// was on, which turns the keypad's navigation keys into its digits.
+KeyTranslation translate_key(Display* dpy, unsigned keycode, bool numlock);
+unsigned find_numlock_mask(Display* dpy);
+
+// ---- cursors and icons (x11_cursor.cpp) ----------------------------------------
+
+// The X cursor for a cursor handle; `owned` tells whether the caller must
+// free it (an image cursor), 0 for no class cursor.
+Cursor make_cursor(Display* dpy, ::Window root, HCURSOR handle, bool& owned);
+// _NET_WM_ICON data for an icon handle (width, height, ARGB pixels); empty
+// for none.
+std::vector<unsigned long> icon_property(HICON icon);
+
+}  // namespace orvex_platform::x11
