@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config git
   libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
-  libpixman-1-dev libpng-dev
+  libpixman-1-dev libpng-dev libstb-dev
   libx11-dev libxext-dev libxft-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
