@@ -1,0 +1,113 @@
+#include "examples/buttons/snapshot.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/orvex.h"
+#include "platform/headless/headless.h"
+
+namespace example {
+
+namespace {
+
+std::string g_path;
+std::vector<HWND> g_buttons;
+bool g_ok = true;
+
+// The window's client area as the screen would show it: the OpenGL frame,
+// and over it each child window's GDI pixels inside the child's region.
+std::vector<std::uint32_t> compose(int& width, int& height) {
+    const orvex_headless::Frame& frame = orvex_headless::last_frame();
+    width = frame.width;
+    height = frame.height;
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) out[static_cast<std::size_t>(y) * width + x] = frame.pixel(x, y) >> 8;
+
+    POINT origin{0, 0};
+    ClientToScreen(orvex::HWINDOW, &origin);
+    std::vector<HWND> children = g_buttons;
+    children.insert(children.begin(), orvex::HSTATUS);
+    for (HWND child : children) {
+        if (!child || !IsWindowVisible(child)) continue;
+        RECT r;
+        GetWindowRect(child, &r);
+        int cw = 0, ch = 0;
+        std::vector<std::uint32_t> pixels = orvex_headless::window_pixels(child, &cw, &ch);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        const bool shaped = GetWindowRgn(child, region) != ERROR;
+        const bool status_bar = child == orvex::HSTATUS;
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x) {
+                const int sx = r.left - origin.x + x, sy = r.top - origin.y + y;
+                if (sx < 0 || sy < 0 || sx >= width || sy >= height) continue;
+                if (shaped && !PtInRegion(region, x, y)) continue;
+                std::uint32_t c;
+                if (status_bar)  // drawn by the display itself: a light bar with a line above
+                    c = y == 0 ? 0xA0A0A0 : 0xF0F0F0;
+                else if (pixels.empty())
+                    continue;
+                else
+                    c = pixels[static_cast<std::size_t>(y) * cw + x];
+                out[static_cast<std::size_t>(sy) * width + sx] = c;
+            }
+        DeleteObject(region);
+    }
+    return out;
+}
+
+bool write_png(const std::string& path, int width, int height, const std::vector<std::uint32_t>& rgb) {
+    std::vector<png_byte> bytes(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0; i < rgb.size(); ++i) {
+        bytes[i * 3] = static_cast<png_byte>(rgb[i] >> 16);
+        bytes[i * 3 + 1] = static_cast<png_byte>(rgb[i] >> 8);
+        bytes[i * 3 + 2] = static_cast<png_byte>(rgb[i]);
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    return png_image_write_to_file(&image, path.c_str(), 0, bytes.data(), width * 3, nullptr) != 0;
+}
+
+void finish() {
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> picture = compose(w, h);
+    g_ok = w > 0 && h > 0 && write_png(g_path, w, h, picture);
+    if (!g_ok) std::fprintf(stderr, "cannot write %s\n", g_path.c_str());
+    char text[256] = {};
+    SendMessageA(orvex::HSTATUS, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    std::printf("status bar: %s\n", text);
+    PostMessageA(orvex::HWINDOW, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+void start_headless() { orvex_headless::activate(); }
+
+void script_snapshot(const char* png_path, const HWND* buttons, int count) {
+    g_path = png_path;
+    g_buttons.assign(buttons, buttons + count);
+    // One message is handled per frame: each step leaves the program frames
+    // enough to handle what it caused.
+    orvex_headless::on_present([](int frame) {
+        using orvex_headless::Button;
+        if (g_buttons.size() < 2) return;
+        switch (frame) {
+            case 20: orvex_headless::pointer_to(g_buttons[0], 32, 32); break;
+            case 30: orvex_headless::button_down(Button::left); break;
+            case 40: orvex_headless::button_up(Button::left); break;
+            case 50: orvex_headless::pointer_to(g_buttons[1], 32, 34); break;
+            case 70: finish(); break;
+            default: break;
+        }
+    });
+}
+
+bool snapshot_ok() { return g_ok; }
+
+}  // namespace example
