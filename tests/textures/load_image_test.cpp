@@ -102,7 +102,8 @@ TEST(LoadImage, AnswersNullForWhatItCannotLoad) {
     std::string truncated = dir.write("cut.bmp", cut);
     std::string text = dir.write("text.bmp", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'b', 'i', 't', 'm', 'a', 'p', '.', '.'});
     std::string empty = dir.write("empty.bmp", Bytes{});
-    std::filesystem::create_directories(dir.path("folder.bmp"));
+    const std::string folder = dir.path("folder.bmp");
+    std::filesystem::create_directories(folder);
     std::size_t before = orvex_headless::gdi_object_count();
     struct Case {
         const char* what;
@@ -114,7 +115,7 @@ TEST(LoadImage, AnswersNullForWhatItCannotLoad) {
         {"truncated pixels", truncated.c_str(), IMAGE_BITMAP, kDibFlags},
         {"text", text.c_str(), IMAGE_BITMAP, kDibFlags},
         {"empty", empty.c_str(), IMAGE_BITMAP, kDibFlags},
-        {"directory", dir.path("folder.bmp").c_str(), IMAGE_BITMAP, kDibFlags},
+        {"directory", folder.c_str(), IMAGE_BITMAP, kDibFlags},
         {"no file flag (resource)", good.c_str(), IMAGE_BITMAP, LR_CREATEDIBSECTION},
         {"null name", nullptr, IMAGE_BITMAP, kDibFlags},
         {"empty name", "", IMAGE_BITMAP, kDibFlags},
