@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -207,7 +208,7 @@ struct GrassStyle {
 // is highest at the root and falls off along the length and across the
 // width, so the shells draw a tapered blade that bends over.
 void draw_blade(Image& img, Random& rnd, const GrassStyle& s, double rx, double ry) {
-    const double angle = rnd.range(0, 2 * M_PI);
+    const double angle = rnd.range(0, 2 * std::numbers::pi);
     const double length = rnd.range(s.length_min, s.length_max);
     const double width = rnd.range(s.width_min, s.width_max);
     // Taller blades stand up more (shorter footprint), short ones lie flatter.
@@ -285,7 +286,7 @@ Image grass(const GrassStyle& s) {
             y = rnd.range(0, s.size);
         } else {
             const auto& c = tufts[static_cast<std::size_t>(rnd.below(static_cast<int>(tufts.size())))];
-            const double r = s.clump_radius * std::sqrt(rnd.uniform()), a = rnd.range(0, 2 * M_PI);
+            const double r = s.clump_radius * std::sqrt(rnd.uniform()), a = rnd.range(0, 2 * std::numbers::pi);
             x = c.first + r * std::cos(a);
             y = c.second + r * std::sin(a);
         }
