@@ -8,6 +8,7 @@ namespace grass {
 using namespace orvex;
 
 std::int32_t SELTEX = 0;
+float GRASSQUALITY = 5.0f;
 
 namespace {
 
@@ -53,8 +54,8 @@ void OPENGL_DRAW() {
     SETGLMOUSEMOVE(GL_M0, 2);
     TEXTURETGASELECTID(SELTEX);
     // The grass layers come before the solid objects they cover.
-    FX_GENGRASS(0, 0, 0, 1, 0, 0, 5, TERRENOMDL, true);
-    FX_GENGRASS(4, 3, 0, 0.5f, 1, 1, 5, SFERAMDL, false);
+    FX_GENGRASS(0, 0, 0, 1, 0, 0, GRASSQUALITY, TERRENOMDL, true);
+    FX_GENGRASS(4, 3, 0, 0.5f, 1, 1, GRASSQUALITY, SFERAMDL, false);
     TEXTURESELECTID(0);
     TERRENOMDL();
     TEXTURESELECTID(1);

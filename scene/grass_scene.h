@@ -9,6 +9,8 @@ namespace grass {
 
 // The TGA texture slot of the grass in use (0 to 4).
 extern std::int32_t SELTEX;
+// The grass effect's quality: 5, ten shells a unit; the benchmarks vary it.
+extern float GRASSQUALITY;
 
 // Loads the scene's textures; called once after the render state is set up.
 void OPENGL_CREATELIST();
