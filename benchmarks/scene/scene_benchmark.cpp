@@ -67,10 +67,10 @@ void BM_FrameAtQuality(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
-BENCHMARK(BM_FramePresented)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_FrameDrawn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_FrameworkOnly)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_FrameAtQuality)->Arg(10)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FramePresented)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_FrameDrawn)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_FrameworkOnly)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_FrameAtQuality)->Arg(10)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace
 
