@@ -63,7 +63,7 @@ public:
         if (h.nCount >= max_rects_) {
             GlobalUnlock(block_);
             data_ = nullptr;
-            max_rects_ = checked_add(max_rects_, ALLOC_UNIT, "BITMAPTOREGION: buffer size");
+            max_rects_ = checked_add<DWORD>(max_rects_, ALLOC_UNIT, "BITMAPTOREGION: buffer size");
             HGLOBAL grown = GlobalReAlloc(block_, buffer_bytes(max_rects_), GMEM_MOVEABLE);
             if (!grown) return false;  // the old block is still ours and freed with the buffer
             block_ = grown;
@@ -71,7 +71,7 @@ public:
             if (!data_) return false;
         }
         RGNDATAHEADER& g = header();
-        const LONG bottom = checked_add(y, 1, "BITMAPTOREGION: row");
+        const LONG bottom = checked_add<LONG>(y, 1, "BITMAPTOREGION: row");
         const RECT r{x0, y, x, bottom};
         std::memcpy(data_ + sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<std::size_t>(g.nCount), &r, sizeof r);
         if (x0 < g.rcBound.left) g.rcBound.left = x0;
