@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
   libxtst-dev x11-utils
-  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 xdotool
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 xdotool netpbm
   clang libclang-rt-14-dev
 )
 
