@@ -22,9 +22,10 @@ std::vector<std::string> call_log();
 void clear_call_log();
 
 // Failures that a real system can have and tests need to provoke: the next
-// windows cannot be created, the display offers no pixel format, or no
-// rendering context can be made.
-enum class Failure { create_window, pixel_formats, create_context };
+// windows cannot be created, the display offers no pixel format, no
+// rendering context can be made, no global memory block can be allocated or
+// grown, no memory device context or DIB section can be made.
+enum class Failure { create_window, pixel_formats, create_context, global_alloc, global_realloc, create_dc, create_dib_section };
 void inject_failure(Failure what, bool on);
 bool failure_injected(Failure what);
 

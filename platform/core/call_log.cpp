@@ -45,7 +45,7 @@ void append_call(std::string entry) { entries().push_back(std::move(entry)); }
 void enable_call_log(bool on) { g_enabled = on; }
 
 namespace {
-bool g_failures[3] = {};
+bool g_failures[16] = {};  // room for every Failure
 }
 void inject_failure(Failure what, bool on) { g_failures[static_cast<int>(what)] = on; }
 bool failure_injected(Failure what) { return g_failures[static_cast<int>(what)]; }

@@ -6,6 +6,7 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/gdi_dc.h"
+#include "platform/platform_control.h"
 
 namespace orvex_platform {
 
@@ -30,7 +31,7 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
                                 DWORD offset) {
     ORVEX_API("CreateDIBSection", dc, info, usage, bits, section, offset);
     if (bits) *bits = nullptr;
-    if (!info) return nullptr;
+    if (!info || failure_injected(Failure::create_dib_section)) return nullptr;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     // The 40-byte header and its longer successors; file mappings are not offered.
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 124 || section) return nullptr;

@@ -7,6 +7,7 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/handle_table.h"
+#include "platform/platform_control.h"
 #include "platform/win32.h"
 
 using namespace orvex_platform;
@@ -51,6 +52,7 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
     ORVEX_API("GlobalAlloc", flags, bytes);
+    if (failure_injected(Failure::global_alloc)) return nullptr;
     auto b = std::make_unique<GlobalBlock>();
     b->moveable = (flags & GMEM_MOVEABLE) != 0;
     if (!resize(*b, bytes)) return nullptr;
@@ -59,6 +61,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
 
 HGLOBAL WINAPI GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {
     ORVEX_API("GlobalReAlloc", mem, bytes, flags);
+    if (failure_injected(Failure::global_realloc)) return nullptr;
     GlobalBlock* b = blocks().find(mem);
     if (!b) return nullptr;
     // A locked block may move only when the caller allows it.

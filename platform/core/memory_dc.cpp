@@ -4,6 +4,7 @@
 #include "platform/core/call_log.h"
 #include "platform/core/gdi_dc.h"
 #include "platform/core/regions.h"
+#include "platform/platform_control.h"
 
 namespace orvex_platform {
 
@@ -47,7 +48,7 @@ using namespace orvex_platform;
 
 HDC WINAPI CreateCompatibleDC(HDC dc) {
     ORVEX_API("CreateCompatibleDC", dc);
-    if (dc && !find_dc(dc)) return nullptr;
+    if ((dc && !find_dc(dc)) || failure_injected(Failure::create_dc)) return nullptr;
     auto m = std::make_unique<DeviceContext>();
     m->memory = true;
     m->bitmap = stock_bitmap();

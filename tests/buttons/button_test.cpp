@@ -9,6 +9,7 @@
 #include "framework/buttons/buttons.h"
 #include "framework/window/window.h"
 #include "platform/headless/headless.h"
+#include "platform/platform_control.h"
 #include "tests/buttons/bmp_writer.h"
 
 namespace {
@@ -307,6 +308,38 @@ TEST_F(ImageButton, MissingPicturesGiveAnEmptyButtonAndNoRepeatedPainting) {
     EXPECT_EQ(pixel(b, 8, 8), kPressed);
     release();
     EXPECT_EQ(g_commands.size(), 1u);
+}
+
+TEST_F(ImageButton, WithoutARegionTheButtonIsRectangularClicksAndKeepsItsPress) {
+    // The region cannot be built (no scan image can be made): the button has
+    // no shape and no hit-test region.
+    orvex_platform::inject_failure(orvex_platform::Failure::create_dib_section, true);
+    HWND b = make_button("disc", 6, 40, 30);
+    orvex_platform::inject_failure(orvex_platform::Failure::create_dib_section, false);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(GetPropA(b, orvex::BUTTONRGN), nullptr);
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(b, probe), ERROR);
+    DeleteObject(probe);
+    pump();
+    EXPECT_EQ(pixel(b, 0, 0), 0xFF00FFu) << "the whole rectangle shows, magenta corners too";
+
+    move(b, 8, 8);
+    EXPECT_EQ(state(b), 1) << "no hover without a region";
+    move(b, 0, 0);
+    press();
+    EXPECT_EQ(state(b), 3);
+    release();
+    ASSERT_EQ(g_commands.size(), 1u) << "a click on the magenta corner counts: the button is rectangular";
+
+    // A press dragged out is not cancelled: the capture brings the release back.
+    move(b, 8, 8);
+    press();
+    move(parent_, 5, 5);
+    EXPECT_EQ(state(b), 3);
+    release();
+    EXPECT_EQ(g_commands.size(), 2u);
+    EXPECT_EQ(state(b), 1);
 }
 
 TEST_F(ImageButton, AnAllMagentaPictureGivesAButtonThatCannotBeHit) {

@@ -312,6 +312,37 @@ TEST_F(Files, MissingFileGivesNoRegionAndCreatesNothing) {
     EXPECT_TRUE(calls("CreateCompatibleDC").empty());
 }
 
+TEST_F(Files, FailuresOfTheSystemGiveNoRegionAndLeaveNothingBehind) {
+    using orvex_platform::Failure;
+    struct Case {
+        const char* what;
+        Failure failure;
+        bool buffer_allocated;  // the failure comes after the rectangle buffer was made
+    } cases[] = {
+        {"no memory context", Failure::create_dc, false},
+        {"no scan image", Failure::create_dib_section, false},
+        {"no rectangle buffer", Failure::global_alloc, false},
+        {"the buffer cannot grow at the 101st rectangle", Failure::global_realloc, true},
+    };
+    // 150 rectangles: the buffer must grow once.
+    const std::string file = write("runs.bmp", runs_picture(50, 3, 0));
+    for (const Case& c : cases) {
+        orvex_platform::clear_call_log();
+        orvex_platform::enable_call_log(true);
+        orvex_platform::inject_failure(c.failure, true);
+        HRGN r = orvex::BITMAPTOREGION(file, 0xFF00FF, 1);
+        orvex_platform::inject_failure(c.failure, false);
+        orvex_platform::enable_call_log(false);
+        EXPECT_EQ(r, nullptr) << c.what;
+        EXPECT_EQ(orvex_headless::gdi_object_count(), objects_before_) << c.what;
+        EXPECT_EQ(calls("GlobalFree").size(), c.buffer_allocated ? 1u : 0u) << c.what;
+        if (c.buffer_allocated) {
+            EXPECT_EQ(calls("ExtCreateRegion").size(), 0u) << c.what << ": no batch was made before the failure";
+            EXPECT_EQ(calls("GlobalLock").size(), calls("GlobalUnlock").size()) << c.what;
+        }
+    }
+}
+
 TEST_F(Files, TransparentColourWithTheTopBitSetIsARangeError) {
     const std::string file = write("x.bmp", orvex_test::picture({"X"}, white));
     EXPECT_EXIT(orvex::BITMAPTOREGION(file, 0x80FF00FFu, 1), ::testing::ExitedWithCode(orvex::EXIT_RANGE_ERROR),
