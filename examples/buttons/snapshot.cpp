@@ -9,6 +9,11 @@
 #include "framework/orvex.h"
 #include "platform/headless/headless.h"
 
+#if defined(EXAMPLE_HAVE_FREETYPE)
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#endif
+
 namespace example {
 
 namespace {
@@ -16,6 +21,8 @@ namespace {
 std::string g_path;
 std::vector<HWND> g_buttons;
 bool g_ok = true;
+
+void draw_text(std::vector<std::uint32_t>& out, int width, int height, int left, int baseline, const char* text);
 
 // The window's client area as the screen would show it: the OpenGL frame,
 // and over it each child window's GDI pixels inside the child's region.
@@ -55,8 +62,46 @@ std::vector<std::uint32_t> compose(int& width, int& height) {
                 out[static_cast<std::size_t>(sy) * width + sx] = c;
             }
         DeleteObject(region);
+        if (status_bar) {
+            char text[256] = {};
+            SendMessageA(child, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+            draw_text(out, width, height, r.left - origin.x + 6, r.top - origin.y + 15, text);
+        }
     }
     return out;
+}
+
+// The status bar's text, as the display would draw it: dark text on the
+// bar, from the left edge. Without FreeType or a font the bar stays plain.
+void draw_text(std::vector<std::uint32_t>& out, int width, int height, int left, int baseline, const char* text) {
+#if defined(EXAMPLE_HAVE_FREETYPE)
+    FT_Library library;
+    if (FT_Init_FreeType(&library) != 0) return;
+    FT_Face face;
+    if (FT_New_Face(library, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0, &face) == 0) {
+        FT_Set_Pixel_Sizes(face, 0, 12);
+        int pen = left;
+        for (const char* c = text; *c; ++c) {
+            if (FT_Load_Char(face, static_cast<unsigned char>(*c), FT_LOAD_RENDER) != 0) continue;
+            const FT_GlyphSlot g = face->glyph;
+            for (unsigned row = 0; row < g->bitmap.rows; ++row)
+                for (unsigned col = 0; col < g->bitmap.width; ++col) {
+                    const int x = pen + g->bitmap_left + static_cast<int>(col);
+                    const int y = baseline - g->bitmap_top + static_cast<int>(row);
+                    if (x < 0 || y < 0 || x >= width || y >= height) continue;
+                    const unsigned a = g->bitmap.buffer[row * static_cast<unsigned>(g->bitmap.pitch) + col];
+                    std::uint32_t& p = out[static_cast<std::size_t>(y) * width + x];
+                    auto blend = [a](std::uint32_t bg, unsigned ink) { return (bg * (255 - a) + ink * a) / 255; };
+                    p = (blend((p >> 16) & 255, 20) << 16) | (blend((p >> 8) & 255, 20) << 8) | blend(p & 255, 20);
+                }
+            pen += static_cast<int>(g->advance.x >> 6);
+        }
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+#else
+    (void)out, (void)width, (void)height, (void)left, (void)baseline, (void)text;
+#endif
 }
 
 bool write_png(const std::string& path, int width, int height, const std::vector<std::uint32_t>& rgb) {
