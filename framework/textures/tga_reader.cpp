@@ -43,9 +43,9 @@ void release(std::uint8_t*& block) {
     block = nullptr;
 }
 
-// The image specification both body readers start with: file bytes 12 to
+// The image description both body readers start with: file bytes 12 to
 // 17, the checks on them, and the zero-filled pixel block.
-bool read_image_specification(TGATEXTURE& TEXTURE) {
+bool read_image_description(TGATEXTURE& TEXTURE) {
     if (!read_exactly(TGA.HEADER, sizeof TGA.HEADER)) {
         show("Could not read info header");
         return false;
@@ -107,7 +107,7 @@ bool LOADTGA(TGATEXTURE& TEXTURE, const std::string& FILENAME) {
 }
 
 bool LOADUNCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const std::string& /*FILENAME*/) {
-    if (!read_image_specification(TEXTURE)) return false;
+    if (!read_image_description(TEXTURE)) return false;
     if (!read_exactly(TEXTURE.IMAGEDATA, TGA.IMAGESIZE)) {
         show("Could not read image data");
         release(TEXTURE.IMAGEDATA);
@@ -126,7 +126,7 @@ bool LOADUNCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const std::string& /*FILENAME*/) {
 }
 
 bool LOADCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const std::string& /*FILENAME*/) {
-    if (!read_image_specification(TEXTURE)) return false;
+    if (!read_image_description(TEXTURE)) return false;
     const std::size_t PIXELCOUNT = std::size_t{TGA.HEIGH} * TGA.WIDTH;
     std::size_t CURRENTPIXEL = 0;
     std::size_t CURRENTBYTE = 0;

@@ -18,7 +18,7 @@ void put32(Bytes& b, std::uint32_t v) {
     for (int k = 0; k < 4; ++k) b.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
 }
 
-Bytes make_bmp(const BmpSpec& s) {
+Bytes make_bmp(const BmpLayout& s) {
     const bool core = s.header_size == 12;
     Bytes info;
     if (core) {
@@ -70,7 +70,7 @@ Bytes make_bmp(const BmpSpec& s) {
 }
 
 Bytes make_truecolor_bmp(int width, int height, int bpp, const std::vector<std::uint32_t>& argb) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = width;
     s.height = height;
     s.bpp = static_cast<std::uint16_t>(bpp);

@@ -17,7 +17,7 @@ void put32(Bytes& b, std::uint32_t v);
 // A BMP file: file header, info header of `header_size` bytes (12, 40, 52,
 // 56, 108 or 124), masks, colour table and the pixel bytes exactly as given
 // (rows as stored, padding included).
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t header_size = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -31,7 +31,7 @@ struct BmpSpec {
     Bytes pixels;
     std::int64_t off_bits = -1;               // -1: right after the colour table
 };
-Bytes make_bmp(const BmpSpec& spec);
+Bytes make_bmp(const BmpLayout& layout);
 
 // A 24- or 32-bit bottom-up BI_RGB BMP from pixels given top row first as
 // 0xAARRGGBB (alpha is the fourth byte at 32 bits), rows padded to 4 bytes.

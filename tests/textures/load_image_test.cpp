@@ -14,8 +14,8 @@ namespace {
 
 constexpr UINT kDibFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION;
 
-BmpSpec eight_bit_2x2() {
-    BmpSpec s;
+BmpLayout eight_bit_2x2() {
+    BmpLayout s;
     s.width = 2, s.height = -2, s.bpp = 8, s.colors_used = 3, s.palette = {0x112233, 0x445566, 0x778899};
     s.pixels = {2, 1, 0, 0, 0, 2, 0, 0};  // top row first in the file
     return s;

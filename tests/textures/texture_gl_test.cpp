@@ -169,12 +169,12 @@ TEST_F(Textures, BitmapLoadSetsTheUnpackStateForLaterUploads) {
 }
 
 TEST_F(Textures, LoadsThatGiveNoImageLeaveAFreshImagelessTexture) {
-    BmpSpec eight;
+    BmpLayout eight;
     eight.width = 2, eight.height = 2, eight.bpp = 8, eight.colors_used = 2, eight.palette = {0, 0xFFFFFF};
     eight.pixels = Bytes(8, 1);
-    BmpSpec sixteen;
+    BmpLayout sixteen;
     sixteen.width = 2, sixteen.height = 1, sixteen.bpp = 16, sixteen.pixels = Bytes(4, 0xFF);
-    BmpSpec core;
+    BmpLayout core;
     core.header_size = 12, core.width = 1, core.height = 1, core.bpp = 24, core.pixels = {1, 2, 3, 0};
     Bytes damaged = make_truecolor_bmp(4, 4, 24, pattern(4, 4, false));
     damaged.resize(damaged.size() - 5);  // headers intact, pixels cut short
@@ -269,13 +269,13 @@ TEST_F(Textures, SelectBindsTheSlotsTexture) {
 }
 
 TEST_F(Textures, ProbeAnswersTheHeadersColourDepth) {
-    BmpSpec v4;
+    BmpLayout v4;
     v4.header_size = 108, v4.width = 1, v4.height = 1, v4.bpp = 32, v4.pixels = Bytes(4, 0);
-    BmpSpec v5 = v4;
+    BmpLayout v5 = v4;
     v5.header_size = 124, v5.bpp = 16, v5.pixels = Bytes(4, 0);
-    BmpSpec core;
+    BmpLayout core;
     core.header_size = 12, core.width = 4, core.height = 4, core.bpp = 24, core.pixels = Bytes(48, 0);
-    BmpSpec eight;
+    BmpLayout eight;
     eight.width = 1, eight.height = 1, eight.bpp = 8, eight.palette = std::vector<std::uint32_t>(256, 0);
     eight.pixels = Bytes(4, 0);
     Bytes rle = make_bmp(eight);

@@ -137,8 +137,8 @@ TEST(TgaReader, KeepsTheHeadersOfTheFileReadLast) {
     std::free(o.texture.IMAGEDATA);
     const std::uint8_t header[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(0, std::memcmp(TGAHEADER.HEADER, header, 12));
-    const std::uint8_t spec[6] = {3, 0, 2, 0, 32, 0x28};
-    EXPECT_EQ(0, std::memcmp(TGA.HEADER, spec, 6));
+    const std::uint8_t description[6] = {3, 0, 2, 0, 32, 0x28};
+    EXPECT_EQ(0, std::memcmp(TGA.HEADER, description, 6));
     EXPECT_EQ(TGA.WIDTH, 3u);
     EXPECT_EQ(TGA.HEIGH, 2u);
     EXPECT_EQ(TGA.BPP, 32u);
@@ -196,7 +196,7 @@ std::vector<FailureCase> failure_cases() {
         {"eleven_bytes", Bytes(valid.begin(), valid.begin() + 11), "Could not read file header"},
         {"header_only_type2", Bytes(valid.begin(), valid.begin() + 12), "Could not read info header"},
         {"header_only_type10", Bytes{0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "Could not read info header"},
-        {"spec_cut", Bytes(valid.begin(), valid.begin() + 17), "Could not read info header"},
+        {"description_cut", Bytes(valid.begin(), valid.begin() + 17), "Could not read info header"},
         {"id_length_1", with_byte(valid, 0, 1), wrong_type, "Invalid Image"},
         {"colour_map_type_1", with_byte(valid, 1, 1), wrong_type, "Invalid Image"},
         {"colour_map_length", with_byte(valid, 5, 1), wrong_type, "Invalid Image"},
@@ -295,7 +295,7 @@ std::string expected_for_cut(std::size_t n, const std::vector<std::pair<std::siz
 
 TEST(TgaReader, EveryTruncationGivesTheMessageOfThePartItEndsIn) {
     ScratchDir dir;
-    // Uncompressed 2 x 2, 32 bits: header 0..11, specification 12..17, pixels 18..33.
+    // Uncompressed 2 x 2, 32 bits: header 0..11, image description 12..17, pixels 18..33.
     const Bytes raw = make_tga(2, 2, 2, 32, Bytes(16, 9));
     // Run-length 5 x 1, 24 bits: packets [raw of 2 at 18..24] [run of 3 at 25..28].
     const Bytes rle = make_tga(10, 5, 1, 24, {0x01, 1, 2, 3, 4, 5, 6, 0x82, 7, 8, 9});
