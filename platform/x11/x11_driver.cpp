@@ -39,9 +39,11 @@ X11Driver::X11Driver(Display* dpy)
 }
 
 X11Driver::~X11Driver() {
+    // The driver goes at the end of the process, after EGL has let go of
+    // the display (it registered its own clean-up later than the driver).
     painter_.reset();
     if (g_driver == this) g_driver = nullptr;
-    // The connection stays open: EGL may still hold surfaces on it at exit.
+    XCloseDisplay(dpy_);
 }
 
 Atom X11Driver::atom(const char* name) {

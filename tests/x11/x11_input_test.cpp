@@ -294,6 +294,32 @@ TEST_F(X11Input, ForegroundWindowFollowsTheFocus) {
     }));
 }
 
+TEST_F(X11Input, GetMessageWaitsForInput) {
+    HWND w = open();
+    ASSERT_NE(w, nullptr);
+    pump_for(50);
+    // A key pressed a little later, by another client, ends the wait.
+    std::thread user([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        Display* d = XOpenDisplay(nullptr);
+        if (!d) return;
+        KeyCode code = XKeysymToKeycode(d, XK_q);
+        XTestFakeKeyEvent(d, code, True, CurrentTime);
+        XTestFakeKeyEvent(d, code, False, CurrentTime);
+        XSync(d, False);
+        XCloseDisplay(d);
+    });
+    MSG m{};
+    auto start = std::chrono::steady_clock::now();
+    BOOL got = GetMessageA(&m, nullptr, 0, 0);
+    auto waited = std::chrono::steady_clock::now() - start;
+    user.join();
+    EXPECT_EQ(got, TRUE);
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(m.wParam, static_cast<WPARAM>('Q'));
+    EXPECT_GE(waited, std::chrono::milliseconds(150));
+}
+
 TEST_F(X11Input, CloseButtonAsksTheWindowToClose) {
     HWND w = open();
     ASSERT_NE(w, nullptr);

@@ -98,6 +98,35 @@ TEST_F(X11Windows, WindowedStyleOpensFixedSizeDecoratedWindowAtRequestedSize) {
     EXPECT_TRUE(delete_window);
 }
 
+TEST_F(X11Windows, ClassIconBecomesTheWindowIcon) {
+    // The recording class has the system's application icon.
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = "X11IconWindow";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND w = CreateWindowExA(0, "X11IconWindow", "icon", kWindowed | WS_VISIBLE, 20, 20, 120, 80, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(w, nullptr);
+    windows.push_back(w);
+    sync();
+    auto icon = long_property(dpy, xid(w), "_NET_WM_ICON", XA_CARDINAL);
+    ASSERT_GE(icon.size(), 2u);
+    EXPECT_EQ(icon.size(), 2 + icon[0] * icon[1]);
+    EXPECT_GT(icon[0], 0u);
+    // Not blank: an opaque picture on a transparent ground.
+    std::size_t opaque = 0;
+    for (std::size_t i = 2; i < icon.size(); ++i) opaque += ((icon[i] & 0xFFFFFFFFu) >> 24) == 0xFF;
+    EXPECT_GT(opaque, 0u);
+    EXPECT_LT(opaque, icon.size() - 2);
+
+    // A class without an icon gives a window without one.
+    HWND plain = open_window(200, 20, 120, 80);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_TRUE(long_property(dpy, xid(plain), "_NET_WM_ICON", XA_CARDINAL).empty());
+}
+
 TEST_F(X11Windows, TitlesInWindows1252ReachXAsUtf8) {
     HWND w = open_window(10, 10, 200, 100, kWindowed);
     ASSERT_NE(w, nullptr);
