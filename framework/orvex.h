@@ -13,6 +13,7 @@
 #include "framework/geometry/primitives.h"
 #include "framework/geometry/vectors.h"
 #include "framework/geometry/vertex_recorder.h"
+#include "framework/input/input.h"
 #include "framework/render/render_state.h"
 #include "framework/textures/textures.h"
 #include "framework/window/window.h"
