@@ -42,16 +42,6 @@ bool range_matches(UINT lo, UINT hi, UINT msg) {
     return msg >= lo && msg <= hi;
 }
 
-bool shown(const Window& w) {
-    const Window* x = &w;
-    while (x) {
-        if (!x->visible || x->minimized) return false;
-        if (!is_child(*x)) return true;
-        x = find_window(x->parent);
-    }
-    return false;
-}
-
 MSG stamp(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     MSG m{};
     m.hwnd = wnd;
@@ -81,7 +71,7 @@ bool take_message(LPMSG out, HWND wnd, UINT lo, UINT hi, bool remove) {
     if (range_matches(lo, hi, WM_PAINT)) {
         for (HWND h : all_windows()) {
             Window* w = find_window(h);
-            if (w && w->update && shown(*w) && window_matches(wnd, h)) {
+            if (w && w->update && shown_on_screen(*w) && window_matches(wnd, h)) {
                 *out = stamp(h, WM_PAINT, 0, 0);
                 return true;
             }

@@ -97,7 +97,6 @@ void ensure_pixels(Window& w) {
     if (w.pixels.size() != n) w.pixels.assign(n, 0);
 }
 
-namespace {
 bool shown_on_screen(const Window& w) {
     const Window* x = &w;
     while (x) {
@@ -108,6 +107,7 @@ bool shown_on_screen(const Window& w) {
     return false;
 }
 
+namespace {
 bool contains(const Window& w, POINT screen) {
     RECT r = window_rect_on_screen(w);
     if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) return false;

@@ -66,10 +66,10 @@ void register_system_classes() {
 
 using namespace orvex_platform;
 
-ATOM WINAPI RegisterClassA(const WNDCLASSA* w) {
-    ORVEX_API("RegisterClassA", w ? w->lpszClassName : nullptr);
-    if (!w || !w->lpszClassName || IS_INTRESOURCE(w->lpszClassName)) return 0;
-    register_system_classes();
+namespace {
+// The fields both registration records share.
+template <class Record>
+WindowClass class_from(const Record* w) {
     WindowClass wc;
     wc.name = w->lpszClassName;
     wc.style = w->style;
@@ -81,24 +81,22 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* w) {
     wc.cursor = w->hCursor;
     wc.background = w->hbrBackground;
     wc.menu_name = safe_string(IS_INTRESOURCE(w->lpszMenuName) ? nullptr : w->lpszMenuName);
-    return add_class(std::move(wc));
+    return wc;
+}
+}  // namespace
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* w) {
+    ORVEX_API("RegisterClassA", w ? w->lpszClassName : nullptr);
+    if (!w || !w->lpszClassName || IS_INTRESOURCE(w->lpszClassName)) return 0;
+    register_system_classes();
+    return add_class(class_from(w));
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* w) {
     ORVEX_API("RegisterClassExA", w ? w->lpszClassName : nullptr);
     if (!w || w->cbSize != sizeof(WNDCLASSEXA) || !w->lpszClassName || IS_INTRESOURCE(w->lpszClassName)) return 0;
     register_system_classes();
-    WindowClass wc;
-    wc.name = w->lpszClassName;
-    wc.style = w->style;
-    wc.proc = w->lpfnWndProc;
-    wc.class_extra = w->cbClsExtra;
-    wc.window_extra = w->cbWndExtra;
-    wc.instance = w->hInstance;
-    wc.icon = w->hIcon;
-    wc.cursor = w->hCursor;
-    wc.background = w->hbrBackground;
-    wc.menu_name = safe_string(IS_INTRESOURCE(w->lpszMenuName) ? nullptr : w->lpszMenuName);
+    WindowClass wc = class_from(w);
     wc.small_icon = w->hIconSm;
     return add_class(std::move(wc));
 }

@@ -64,6 +64,8 @@ struct Window {
 Window* find_window(HWND wnd);
 std::vector<HWND> all_windows();  // in creation order
 bool is_child(const Window& w);
+// Visible on the screen: the window and every ancestor visible, none minimised.
+bool shown_on_screen(const Window& w);
 RECT frame_insets(DWORD style, bool child);
 RECT window_rect_on_screen(const Window& w);
 POINT client_origin_on_screen(const Window& w);
