@@ -110,16 +110,26 @@ private:
         line_h_ = m.height() + 2;
         // Lines as the text breaks them, wrapped at word boundaries where too long.
         std::string line;
+        // The longest prefix of `s` (ending on a character boundary) that fits.
+        auto fitting = [&](const std::string& s) {
+            std::size_t lo = 1, hi = s.size();
+            while (lo < hi) {
+                std::size_t mid = (lo + hi + 1) / 2;
+                if (p.text_width(s.substr(0, mid)) <= kMaxText)
+                    lo = mid;
+                else
+                    hi = mid - 1;
+            }
+            while (lo < s.size() && (static_cast<unsigned char>(s[lo]) & 0xC0) == 0x80) ++lo;
+            return lo;
+        };
         auto flush = [&](std::string s) {
             while (!s.empty() && s.back() == '\r') s.pop_back();
             while (p.text_width(s) > kMaxText) {
-                std::size_t cut = s.size();
-                while (cut > 0 && p.text_width(s.substr(0, cut)) > kMaxText) {
-                    std::size_t space = s.rfind(' ', cut - 1);
-                    cut = (space == std::string::npos || space == 0) ? cut - 1 : space;
-                }
-                if (cut == 0) cut = 1;
-                while (cut < s.size() && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) ++cut;
+                std::size_t cut = fitting(s);
+                // Break at the last blank that fits, else inside the word.
+                std::size_t space = s.rfind(' ', cut);
+                if (space != std::string::npos && space > 0 && space <= cut) cut = space;
                 lines_.push_back(s.substr(0, cut));
                 s.erase(0, cut);
                 while (!s.empty() && s.front() == ' ') s.erase(0, 1);
@@ -135,6 +145,13 @@ private:
             }
         }
         flush(line);
+        // No taller than the screen: what does not fit ends in an ellipsis.
+        const SIZE screen = d_.screen_size();
+        const int room = std::max<int>(1, (screen.cy - 2 * kPad - kStrip - 48) / line_h_);
+        if (static_cast<int>(lines_.size()) > room) {
+            lines_.resize(static_cast<std::size_t>(room));
+            lines_.back() += "\xE2\x80\xA6";
+        }
         int text_w = 0;
         for (const auto& l : lines_) text_w = std::max(text_w, p.text_width(l));
         const int text_h = static_cast<int>(lines_.size()) * line_h_;

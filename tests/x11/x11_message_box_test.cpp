@@ -120,6 +120,31 @@ TEST_F(X11MessageBox, CaptionIsConvertedAndButtonsAnswerToTheMouse) {
     EXPECT_EQ(title, "Errore \xC3\xA8");
 }
 
+TEST_F(X11MessageBox, LongTextStaysOnTheScreen) {
+    // Thousands of lines and a word far wider than any box.
+    std::string text(5000, 'W');
+    for (int i = 0; i < 3000; ++i) text += "\nriga " + std::to_string(i);
+    int width = 0, height = 0;
+    int answer = 0;
+    {
+        User user("Long", [&](Display* d, ::Window w) {
+            ::Window root = 0;
+            int x = 0, y = 0;
+            unsigned bw = 0, bh = 0, border = 0, depth = 0;
+            XGetGeometry(d, w, &root, &x, &y, &bw, &bh, &border, &depth);
+            width = static_cast<int>(bw);
+            height = static_cast<int>(bh);
+            press(d, XK_Return);
+        });
+        answer = MessageBoxA(nullptr, text.c_str(), "Long", MB_OK);
+        EXPECT_TRUE(user.saw_box());
+    }
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_GT(height, 100);
+    EXPECT_LE(height, DisplayHeight(dpy, DefaultScreen(dpy)));
+    EXPECT_LE(width, DisplayWidth(dpy, DefaultScreen(dpy)));
+}
+
 bool g_box_open = false;
 int g_paints_while_open = 0;
 
