@@ -75,6 +75,7 @@ struct XWindow {
     XRectangle placed{};       // client area as last sent to the server
     std::string title;         // as last sent (Windows-1252)
     HCURSOR cursor_handle{};
+    bool cursor_defined = false;
     Cursor cursor = 0;         // made for this window (a file cursor), freed with it
     std::vector<XRectangle> shape;
     bool shaped = false;

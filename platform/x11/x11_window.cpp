@@ -237,7 +237,8 @@ void X11Driver::set_icon(orvex_platform::Window& w, XWindow& xw) {
 }
 
 void X11Driver::update_cursor(orvex_platform::Window& w, XWindow& xw) {
-    if (xw.cursor_handle == w.cursor && (xw.cursor || !w.cursor)) return;
+    if (xw.cursor_defined && xw.cursor_handle == w.cursor) return;
+    xw.cursor_defined = true;
     if (xw.cursor) XFreeCursor(dpy_, xw.cursor);
     xw.cursor = 0;
     xw.cursor_handle = w.cursor;
