@@ -159,10 +159,12 @@ void tga_reader(benchmark::State& state, const std::string& path, int bpp) {
     state.SetBytesProcessed(state.iterations() * kSize * kSize * (bpp / 8));
 }
 
-void stb_file(benchmark::State& state, const std::string& path, int bpp) {
+// Decodes with stb_image as `load` asks it to, once an iteration.
+template <class Load>
+void stb_decode(benchmark::State& state, int bpp, Load load) {
     for (auto _ : state) {
         int w, h, n;
-        stbi_uc* p = stbi_load(path.c_str(), &w, &h, &n, 0);
+        stbi_uc* p = load(&w, &h, &n);
         if (!p) {
             state.SkipWithError(stbi_failure_reason());
             break;
@@ -171,6 +173,10 @@ void stb_file(benchmark::State& state, const std::string& path, int bpp) {
         stbi_image_free(p);
     }
     state.SetBytesProcessed(state.iterations() * kSize * kSize * (bpp / 8));
+}
+
+void stb_file(benchmark::State& state, const std::string& path, int bpp) {
+    stb_decode(state, bpp, [&](int* w, int* h, int* n) { return stbi_load(path.c_str(), w, h, n, 0); });
 }
 
 void BM_TgaReader_Raw32(benchmark::State& s) { tga_reader(s, files().tga_raw, 32); }
@@ -193,17 +199,9 @@ void bmp_decoder(benchmark::State& state, const Bytes& file, int bpp) {
 }
 
 void stb_memory(benchmark::State& state, const Bytes& file, int bpp) {
-    for (auto _ : state) {
-        int w, h, n;
-        stbi_uc* p = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h, &n, 0);
-        if (!p) {
-            state.SkipWithError(stbi_failure_reason());
-            break;
-        }
-        benchmark::DoNotOptimize(p);
-        stbi_image_free(p);
-    }
-    state.SetBytesProcessed(state.iterations() * kSize * kSize * (bpp / 8));
+    stb_decode(state, bpp, [&](int* w, int* h, int* n) {
+        return stbi_load_from_memory(file.data(), static_cast<int>(file.size()), w, h, n, 0);
+    });
 }
 
 void BM_BmpDecoder_Bmp24(benchmark::State& s) { bmp_decoder(s, files().bmp24, 24); }

@@ -8,6 +8,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/win32.h"
+#include "tests/buttons/region_rects.h"
 
 namespace {
 
@@ -401,16 +402,7 @@ TEST_F(Gdi, IndicesBeyondTheColourTableTakeTheSourceContextsPalette) {
 
 // ---- regions merged from the top down ------------------------------------------
 
-std::vector<RECT> rects_of(HRGN r) {
-    DWORD n = GetRegionData(r, 0, nullptr);
-    std::vector<unsigned char> buf(n);
-    GetRegionData(r, n, reinterpret_cast<RGNDATA*>(buf.data()));
-    RGNDATAHEADER h;
-    std::memcpy(&h, buf.data(), sizeof h);
-    std::vector<RECT> out(h.nCount);
-    std::memcpy(out.data(), buf.data() + sizeof h, out.size() * sizeof(RECT));
-    return out;
-}
+using orvex_test::rects_of;
 
 HRGN region_of(const std::vector<RECT>& rects) {
     std::vector<unsigned char> buf(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));

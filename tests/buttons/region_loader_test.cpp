@@ -10,6 +10,7 @@
 #include "platform/headless/headless.h"
 #include "platform/platform_control.h"
 #include "tests/buttons/bmp_writer.h"
+#include "tests/buttons/region_rects.h"
 
 namespace {
 
@@ -129,16 +130,7 @@ TEST_F(Files, LoadingTwiceGivesIndependentObjects) {
 
 // ---- BITMAPTOREGION ----------------------------------------------------------------
 
-std::vector<RECT> rects_of(HRGN r) {
-    DWORD n = GetRegionData(r, 0, nullptr);
-    std::vector<unsigned char> buf(n);
-    GetRegionData(r, n, reinterpret_cast<RGNDATA*>(buf.data()));
-    RGNDATAHEADER h;
-    std::memcpy(&h, buf.data(), sizeof h);
-    std::vector<RECT> out(h.nCount);
-    std::memcpy(out.data(), buf.data() + sizeof h, out.size() * sizeof(RECT));
-    return out;
-}
+using orvex_test::rects_of;
 
 std::string describe(const std::vector<RECT>& rects) {
     std::string s;
