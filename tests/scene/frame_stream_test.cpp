@@ -11,6 +11,7 @@
 #include "scene/program.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/support/scenario.h"
+#include "frame_recording.h"
 
 namespace {
 
@@ -161,24 +162,10 @@ Stream expected_frame() {
     return s;
 }
 
-std::vector<orvex_test::GlCall> g_frame;
-
 TEST(SceneFrame, FollowsTheFourteenStepsInOrder) {
     EXPECT_SCENARIO({
         orvex_headless::answer_next_message_box(IDNO);
-        orvex_headless::on_present([](int frame) {
-            // Record the whole of the third frame: from after the second swap
-            // to the third one.
-            if (frame == 2) {
-                rec::clear();
-                rec::set_enabled(true);
-            }
-            if (frame == 3) {
-                rec::set_enabled(false);
-                g_frame = rec::calls();
-                orvex_headless::key_down(VK_ESCAPE);
-            }
-        });
+        orvex_test::record_third_frame();
         orvex::XROT = 12.5f;
         orvex::YROT = -7.0f;
         orvex::DEPTH = 3.0f;
@@ -187,12 +174,8 @@ TEST(SceneFrame, FollowsTheFourteenStepsInOrder) {
 
         // The frame loop clears the colour buffer, then OPENGL_DRAW runs; the
         // headless display reads the frame back at the swap.
-        SCENARIO_CHECK(!g_frame.empty());
-        SCENARIO_CHECK(g_frame[0].text() == gl_call_text("glClear", GLbitfield{GL_COLOR_BUFFER_BIT}));
-        std::size_t end = g_frame.size();
-        while (end > 0 && g_frame[end - 1].name != "glPixelStorei") --end;
-        SCENARIO_CHECK(end > 1);
-        std::vector<orvex_test::GlCall> draw(g_frame.begin() + 1, g_frame.begin() + static_cast<long>(end) - 1);
+        std::vector<orvex_test::GlCall> draw = orvex_test::recorded_drawing();
+        SCENARIO_CHECK(!draw.empty());
 
         Stream want = expected_frame();
         if (draw.size() != want.calls.size())

@@ -23,10 +23,9 @@
 #include "scene/program.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/support/scenario.h"
+#include "frame_recording.h"
 
 namespace {
-
-namespace rec = orvex_test::gl_recorder;
 
 constexpr std::size_t kBlock = 4096;
 
@@ -69,40 +68,24 @@ std::string render(const Reference& r) {
     return out.str();
 }
 
-// The drawing of the third frame, from after its colour clear to the swap.
-std::vector<std::string> g_texts;
-
 TEST(ReferenceFrame, EveryCallAndValueAsRecorded) {
     EXPECT_SCENARIO({
         orvex_headless::answer_next_message_box(IDNO);
-        orvex_headless::on_present([](int frame) {
-            if (frame == 2) {
-                rec::clear();
-                rec::set_enabled(true);
-            }
-            if (frame == 3) {
-                rec::set_enabled(false);
-                std::vector<std::string> all = rec::texts();
-                // The frame loop's colour clear comes first and the display's
-                // read-back of the frame last (from its glPixelStorei on).
-                std::size_t end = all.size();
-                while (end > 0 && all[end - 1].rfind("glPixelStorei(", 0) != 0) --end;
-                if (end > 1) g_texts.assign(all.begin() + 1, all.begin() + static_cast<long>(end) - 1);
-                orvex_headless::key_down(VK_ESCAPE);
-            }
-        });
+        orvex_test::record_third_frame();
         // A turned, moved camera, so that the camera's values reach the stream.
         orvex::XROT = 12.5f;
         orvex::YROT = -7.0f;
         orvex::DEPTH = 3.0f;
         SCENARIO_CHECK(grass::run_program() == 0);
-        SCENARIO_CHECK(g_texts.size() > 100000);
+        std::vector<std::string> texts;
+        for (const auto& c : orvex_test::recorded_drawing()) texts.push_back(c.text());
+        SCENARIO_CHECK(texts.size() > 100000);
 
         if (const char* dump = std::getenv("ORVEX_FRAME_DUMP")) {
             std::ofstream out(dump);
-            for (const auto& t : g_texts) out << t << "\n";
+            for (const auto& t : texts) out << t << "\n";
         }
-        std::string got = render(digest(g_texts));
+        std::string got = render(digest(texts));
         if (std::getenv("ORVEX_WRITE_REFERENCE_FRAME")) {
             std::ofstream(REFERENCE_FRAME) << got;
             std::fprintf(stderr, "reference written to %s\n", REFERENCE_FRAME);

@@ -1,0 +1,23 @@
+// The OpenGL calls of one whole frame of the real program.
+#pragma once
+
+#include <vector>
+
+#include "tests/support/gl_recorder.h"
+
+namespace orvex_test {
+
+// Arranges that the program's third frame is recorded, from after the second
+// swap to the third, and that Escape ends the program after it. Call before
+// grass::run_program(), inside a scenario.
+void record_third_frame();
+
+// The recorded frame, whole: the frame loop's colour clear first and the
+// headless display's read-back of the frame last.
+const std::vector<GlCall>& recorded_frame();
+
+// What OPENGL_DRAW sent: the recorded frame without the colour clear before
+// it and the read-back after it; empty when the frame does not have that shape.
+std::vector<GlCall> recorded_drawing();
+
+}  // namespace orvex_test
