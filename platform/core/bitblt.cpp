@@ -8,7 +8,7 @@
 #include "platform/core/driver.h"
 #include "platform/core/gdi_dc.h"
 #include "platform/core/regions.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 namespace orvex_platform {
 

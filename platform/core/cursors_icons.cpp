@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/core/call_log.h"
-#include "platform/core/cursor_store.h"
+#include "platform/core/cursors_icons.h"
 #include "platform/core/handle_table.h"
 
 namespace orvex_platform {

@@ -6,7 +6,7 @@
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
 #include "platform/core/message_queue.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 using namespace orvex_platform;
 

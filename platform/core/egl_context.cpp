@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/core/driver.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 namespace orvex_platform {
 

@@ -1,11 +1,11 @@
 // Capture, cursor position, foreground window, system metrics, and the
 // routing of display input to windows.
-#include "platform/core/input_state.h"
+#include "platform/core/input.h"
 
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
 #include "platform/core/message_queue.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 namespace orvex_platform {
 

@@ -1,7 +1,7 @@
 // Message boxes are modal and shown by the display driver.
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 using namespace orvex_platform;
 

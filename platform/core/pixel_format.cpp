@@ -6,7 +6,7 @@
 #include "platform/core/device_context.h"
 #include "platform/core/egl_context.h"
 #include "platform/core/gdi_objects.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 #include "platform/platform_control.h"
 
 using namespace orvex_platform;

@@ -7,7 +7,7 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 using namespace orvex_platform;
 

@@ -9,7 +9,7 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 namespace orvex_platform {
 

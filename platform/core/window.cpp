@@ -9,10 +9,10 @@
 #include "platform/core/gdi_objects.h"
 #include "platform/core/handle_table.h"
 #include "platform/core/device_context.h"
-#include "platform/core/input_state.h"
+#include "platform/core/input.h"
 #include "platform/core/message_queue.h"
 #include "platform/core/window_class.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 #include "platform/platform_control.h"
 
 namespace orvex_platform {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 namespace orvex_platform {
 

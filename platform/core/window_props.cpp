@@ -1,6 +1,6 @@
 // Named window properties.
 #include "platform/core/call_log.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 using namespace orvex_platform;
 

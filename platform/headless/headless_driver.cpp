@@ -9,8 +9,8 @@
 
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
-#include "platform/core/input_state.h"
-#include "platform/core/window_store.h"
+#include "platform/core/input.h"
+#include "platform/core/window.h"
 #include "platform/headless/headless.h"
 #include "platform/platform_control.h"
 

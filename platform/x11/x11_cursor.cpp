@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "platform/core/cursor_store.h"
+#include "platform/core/cursors_icons.h"
 #include "platform/x11/x11_driver.h"
 
 namespace orvex_platform::x11 {

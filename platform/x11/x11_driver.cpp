@@ -10,7 +10,7 @@
 
 #include <cerrno>
 
-#include "platform/core/input_state.h"
+#include "platform/core/input.h"
 #include "platform/core/message_queue.h"
 
 namespace orvex_platform::x11 {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/core/driver.h"
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 
 namespace orvex_platform::x11 {
 

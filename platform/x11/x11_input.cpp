@@ -4,7 +4,7 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
-#include "platform/core/input_state.h"
+#include "platform/core/input.h"
 #include "platform/x11/x11_driver.h"
 
 namespace orvex_platform::x11 {

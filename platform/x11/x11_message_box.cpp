@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/core/window_store.h"
+#include "platform/core/window.h"
 #include "platform/x11/x11_driver.h"
 
 namespace orvex_platform::x11 {
