@@ -5,14 +5,13 @@
 #include <memory>
 
 #include "platform/core/driver.h"
+#include "platform/headless/headless.h"
 #include "platform/platform_control.h"
+#ifdef ORVEX_HAVE_X11
+#include "platform/x11/x11.h"
+#endif
 
 namespace orvex_platform {
-
-std::unique_ptr<Driver> make_headless_driver();
-#ifdef ORVEX_HAVE_X11
-std::unique_ptr<Driver> make_x11_driver();  // null when no display can be opened
-#endif
 
 namespace {
 DriverChoice g_choice = DriverChoice::automatic;
@@ -36,11 +35,11 @@ Driver& driver() {
     if (d) return *d;
     DriverChoice choice = g_choice == DriverChoice::automatic ? from_environment() : g_choice;
 #ifdef ORVEX_HAVE_X11
-    if (choice != DriverChoice::headless) d = make_x11_driver();
+    if (choice != DriverChoice::headless) d = orvex_x11::make_driver();
 #else
     (void)choice;
 #endif
-    if (!d) d = make_headless_driver();
+    if (!d) d = orvex_headless::make_driver();
     return *d;
 }
 

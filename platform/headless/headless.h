@@ -6,12 +6,20 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32.h"
 
+namespace orvex_platform {
+class Driver;
+}
+
 namespace orvex_headless {
+
+// The driver itself, for the platform's choice of driver.
+std::unique_ptr<orvex_platform::Driver> make_driver();
 
 // Picks the headless driver for this process (before any platform call).
 void activate();

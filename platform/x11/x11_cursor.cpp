@@ -9,7 +9,7 @@
 #include "platform/core/cursors_icons.h"
 #include "platform/x11/x11_driver.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
 
 namespace {
 
@@ -150,4 +150,4 @@ std::vector<unsigned long> icon_property(HICON icon) {
     return data;
 }
 
-}  // namespace orvex_platform::x11
+}  // namespace orvex_x11

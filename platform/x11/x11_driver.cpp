@@ -13,7 +13,7 @@
 #include "platform/core/input.h"
 #include "platform/core/message_queue.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
 
 namespace {
 X11Driver* g_driver = nullptr;
@@ -102,7 +102,7 @@ void X11Driver::handle_event(XEvent& ev) {
     }
     XWindow* xw = find(ev.xany.window);
     if (!xw) return;
-    Window* w = find_window(xw->hwnd);
+    orvex_platform::Window* w = find_window(xw->hwnd);
     if (!w) return;
     switch (ev.type) {
         case Expose: on_expose(*xw, ev.xexpose); break;
@@ -258,15 +258,4 @@ void* X11Driver::egl_native_window(orvex_platform::Window& w) {
     return xw ? &xw->id : nullptr;
 }
 
-}  // namespace orvex_platform::x11
-
-namespace orvex_platform {
-
-std::unique_ptr<Driver> make_x11_driver() {
-    XInitThreads();
-    Display* dpy = XOpenDisplay(nullptr);
-    if (!dpy) return nullptr;
-    return std::make_unique<x11::X11Driver>(dpy);
-}
-
-}  // namespace orvex_platform
+}  // namespace orvex_x11

@@ -18,7 +18,10 @@
 #include "platform/core/driver.h"
 #include "platform/core/window.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
+
+// The driver works on the platform core's records and through its routines.
+using namespace orvex_platform;
 
 // LSBFirst or MSBFirst: the order of the host's 32-bit values.
 inline int host_byte_order() {
@@ -205,4 +208,4 @@ Cursor make_cursor(Display* dpy, ::Window root, HCURSOR handle, bool& owned);
 // for none.
 std::vector<unsigned long> icon_property(HICON icon);
 
-}  // namespace orvex_platform::x11
+}  // namespace orvex_x11

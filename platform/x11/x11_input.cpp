@@ -7,7 +7,7 @@
 #include "platform/core/input.h"
 #include "platform/x11/x11_driver.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
 
 namespace {
 
@@ -245,4 +245,4 @@ void X11Driver::on_motion(XWindow& xw, const XMotionEvent& ev) {
     post_pointer(xw, WM_MOUSEMOVE, ev.x, ev.y, ev.x_root, ev.y_root, mouse_keys(ev.state));
 }
 
-}  // namespace orvex_platform::x11
+}  // namespace orvex_x11

@@ -11,7 +11,7 @@
 #include "platform/core/window.h"
 #include "platform/x11/x11_driver.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
 
 namespace {
 
@@ -412,4 +412,4 @@ int X11Driver::message_box(HWND owner, const std::string& text, const std::strin
     return box.run();
 }
 
-}  // namespace orvex_platform::x11
+}  // namespace orvex_x11

@@ -6,7 +6,7 @@
 
 #include "platform/x11/x11_driver.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
 
 namespace {
 // Windows-1252 0x80..0x9F; the five unassigned bytes keep their own values,
@@ -183,4 +183,4 @@ void Painter::ellipse(Drawable d, int x, int y, int w, int h, std::uint32_t rgb)
     XFillArc(dpy_, d, gc_, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), 0, 360 * 64);
 }
 
-}  // namespace orvex_platform::x11
+}  // namespace orvex_x11

@@ -16,7 +16,7 @@
 #include "platform/core/window_class.h"
 #include "platform/x11/x11_driver.h"
 
-namespace orvex_platform::x11 {
+namespace orvex_x11 {
 
 namespace {
 constexpr long kEventMask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
@@ -256,7 +256,7 @@ void X11Driver::update_shape(orvex_platform::Window& w, XWindow& xw) {
         has_shape = XShapeQueryExtension(dpy_, &event_base, &error_base) ? 1 : 0;
     }
     if (!has_shape) return;
-    Region* region = w.region ? find_region(w.region) : nullptr;
+    orvex_platform::Region* region = w.region ? find_region(w.region) : nullptr;
     if (!region) {
         if (xw.shaped) XShapeCombineMask(dpy_, xw.id, ShapeBounding, 0, 0, None, ShapeSet);
         xw.shaped = false;
@@ -467,4 +467,4 @@ void X11Driver::on_configure(XWindow& xw, const XConfigureEvent& ev) {
     if (moved && find_window(wnd)) send_message(wnd, WM_MOVE, 0, MAKELPARAM(x, y));
 }
 
-}  // namespace orvex_platform::x11
+}  // namespace orvex_x11

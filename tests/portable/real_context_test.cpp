@@ -13,7 +13,7 @@ using namespace orvex;
 
 class RealContext : public testing::Test {
 protected:
-    static void SetUpTestSuite() { portable_tests::open_window_once(); }
+    static void SetUpTestSuite() { orvex_test::open_window_once(); }
 
     void SetUp() override {
         ASSERT_EQ(wglGetCurrentContext(), RCWINDOW);

@@ -4,7 +4,7 @@
 
 #include "framework/orvex.h"
 
-namespace portable_tests {
+namespace orvex_test {
 
 inline void open_window_once() {
     if (orvex::HWINDOW) return;
@@ -12,4 +12,4 @@ inline void open_window_once() {
     orvex::CREATEOGLWINDOW("portable tests", 320, 240, 32, false);
 }
 
-}  // namespace portable_tests
+}  // namespace orvex_test

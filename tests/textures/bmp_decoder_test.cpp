@@ -10,7 +10,7 @@
 #include "tests/textures/image_files.h"
 
 using namespace orvex_platform;
-using namespace texture_tests;
+using namespace orvex_test;
 
 namespace {
 

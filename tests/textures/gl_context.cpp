@@ -2,7 +2,7 @@
 
 #include "platform/win32.h"
 
-namespace texture_tests {
+namespace orvex_test {
 
 namespace {
 LRESULT CALLBACK plain_window_proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -47,4 +47,4 @@ bool make_gl_current() {
     return c.rc && wglMakeCurrent(c.dc, c.rc);
 }
 
-}  // namespace texture_tests
+}  // namespace orvex_test

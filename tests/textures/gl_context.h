@@ -3,10 +3,10 @@
 // pixel format and a WGL context. Made once per test process.
 #pragma once
 
-namespace texture_tests {
+namespace orvex_test {
 
 // Makes the context current (creating it the first time); false if the
 // platform cannot give one.
 bool make_gl_current();
 
-}  // namespace texture_tests
+}  // namespace orvex_test

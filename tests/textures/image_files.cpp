@@ -7,7 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace texture_tests {
+namespace orvex_test {
 
 void put16(Bytes& b, unsigned v) {
     b.push_back(static_cast<std::uint8_t>(v));
@@ -129,4 +129,4 @@ Bytes read_file(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-}  // namespace texture_tests
+}  // namespace orvex_test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace texture_tests {
+namespace orvex_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -60,4 +60,4 @@ private:
 
 Bytes read_file(const std::string& path);
 
-}  // namespace texture_tests
+}  // namespace orvex_test

@@ -8,7 +8,7 @@
 #include "platform/win32.h"
 #include "tests/textures/image_files.h"
 
-using namespace texture_tests;
+using namespace orvex_test;
 
 namespace {
 

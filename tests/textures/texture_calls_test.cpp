@@ -15,7 +15,6 @@
 
 using namespace orvex;
 using namespace orvex_test;
-using namespace texture_tests;
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "tests/textures/image_files.h"
 
 using namespace orvex;
-using namespace texture_tests;
+using namespace orvex_test;
 
 namespace {
 

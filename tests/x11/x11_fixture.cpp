@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "platform/platform_control.h"
-#include "platform/x11/x11_testing.h"
+#include "platform/x11/x11.h"
 #include "tests/x11/xvfb.h"
 
-namespace orvex_x11_test {
+namespace orvex_test {
 
 namespace {
 LRESULT CALLBACK recording_proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -204,4 +204,4 @@ std::vector<::Window> windows_named(Display* dpy, const std::string& name) {
     return out;
 }
 
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace orvex_x11_test {
+namespace orvex_test {
 
 struct Received {
     HWND wnd;
@@ -62,4 +62,4 @@ std::string net_wm_name(Display* dpy, ::Window w);
 // The top-level X windows (children of the root) whose _NET_WM_NAME is `name`.
 std::vector<::Window> windows_named(Display* dpy, const std::string& name);
 
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

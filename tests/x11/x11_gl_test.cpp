@@ -3,9 +3,9 @@
 #include "tests/x11/x11_fixture.h"
 #include <GL/gl.h>
 
-#include "platform/x11/x11_testing.h"
+#include "platform/x11/x11.h"
 
-namespace orvex_x11_test {
+namespace orvex_test {
 namespace {
 
 class X11Rendering : public X11Test {};
@@ -73,4 +73,4 @@ TEST_F(X11Rendering, SwapBuffersPresentsWhatWasRendered) {
 }
 
 }  // namespace
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

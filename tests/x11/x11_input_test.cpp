@@ -7,7 +7,7 @@
 #include <thread>
 
 
-namespace orvex_x11_test {
+namespace orvex_test {
 namespace {
 
 class X11Input : public X11Test {
@@ -341,4 +341,4 @@ TEST_F(X11Input, CloseButtonAsksTheWindowToClose) {
 }
 
 }  // namespace
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

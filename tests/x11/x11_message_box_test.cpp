@@ -8,7 +8,7 @@
 #include <thread>
 
 
-namespace orvex_x11_test {
+namespace orvex_test {
 namespace {
 
 // A user at a second connection: waits for the box (a window with the
@@ -192,4 +192,4 @@ TEST_F(X11MessageBox, OtherWindowsAreRepaintedWhileTheBoxIsOpen) {
 }
 
 }  // namespace
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

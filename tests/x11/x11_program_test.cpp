@@ -12,7 +12,7 @@
 
 #include "tests/x11/xvfb.h"
 
-namespace orvex_x11_test {
+namespace orvex_test {
 namespace {
 
 const char* const kTitle = "Effetto per creare erba sulle superfici - 1/5 selezione";
@@ -148,4 +148,4 @@ TEST_F(X11Program, CloseButtonEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

@@ -9,7 +9,7 @@
 
 #include "tests/x11/xvfb.h"
 
-namespace orvex_x11_test {
+namespace orvex_test {
 namespace {
 
 constexpr DWORD kWindowed = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -350,4 +350,4 @@ TEST_F(X11Windows, GdiContentAndStatusBarTextAppearOnTheScreen) {
 }
 
 }  // namespace
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace orvex_x11_test {
+namespace orvex_test {
 
 namespace {
 pid_t g_pid = -1;
@@ -86,4 +86,4 @@ void stop_xvfb() {
     g_pid = -1;
 }
 
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

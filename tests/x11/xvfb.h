@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace orvex_x11_test {
+namespace orvex_test {
 
 // Starts the server (once) and points DISPLAY at it. False, with the
 // reason, when it cannot be started here.
@@ -13,4 +13,4 @@ void stop_xvfb();
 int screen_width();
 int screen_height();
 
-}  // namespace orvex_x11_test
+}  // namespace orvex_test

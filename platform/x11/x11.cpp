@@ -1,4 +1,4 @@
-#include "platform/x11/x11_testing.h"
+#include "platform/x11/x11.h"
 
 #include <cstring>
 
@@ -8,11 +8,18 @@
 namespace orvex_x11 {
 
 namespace {
-orvex_platform::x11::X11Driver* running() {
+X11Driver* running() {
     if (std::strcmp(orvex_platform::driver_name(), "x11") != 0) return nullptr;
-    return &orvex_platform::x11::the_driver();
+    return &the_driver();
 }
 }  // namespace
+
+std::unique_ptr<Driver> make_driver() {
+    XInitThreads();
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) return nullptr;
+    return std::make_unique<X11Driver>(dpy);
+}
 
 void* display() {
     auto* d = running();

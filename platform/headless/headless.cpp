@@ -1,4 +1,4 @@
-// The headless display driver.
+// The headless display driver, and its interface for tests.
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -14,7 +14,9 @@
 #include "platform/headless/headless.h"
 #include "platform/platform_control.h"
 
-namespace orvex_platform {
+namespace orvex_headless {
+
+using namespace orvex_platform;
 
 namespace {
 
@@ -58,7 +60,7 @@ public:
             answer = answers.front();
             answers.pop_front();
         }
-        boxes.push_back(orvex_headless::ShownMessageBox{owner, text, caption, type, answer});
+        boxes.push_back(ShownMessageBox{owner, text, caption, type, answer});
         return answer;
     }
 
@@ -68,7 +70,7 @@ public:
     void* egl_native_window(Window&) override { return nullptr; }
 
     void before_swap(Window& w) override {
-        orvex_headless::Frame f;
+        Frame f;
         f.width = w.surface_width;
         f.height = w.surface_height;
         std::vector<std::uint8_t> bottom_up(static_cast<std::size_t>(f.width) * f.height * 4);
@@ -93,8 +95,8 @@ public:
     std::set<unsigned> keys_down;
     bool buttons[3]{};
     std::deque<int> answers;
-    std::vector<orvex_headless::ShownMessageBox> boxes;
-    orvex_headless::Frame frame;
+    std::vector<ShownMessageBox> boxes;
+    Frame frame;
     int frame_count = 0;
     std::function<void(int)> hook;
 
@@ -162,18 +164,11 @@ HeadlessDriver& headless() {
 }
 }  // namespace
 
-std::unique_ptr<Driver> make_headless_driver() {
+std::unique_ptr<Driver> make_driver() {
     auto d = std::make_unique<HeadlessDriver>();
     g_headless = d.get();
     return d;
 }
-
-}  // namespace orvex_platform
-
-namespace orvex_headless {
-
-using orvex_platform::headless;
-using orvex_platform::InputEvent;
 
 void activate() {
     orvex_platform::choose_driver(orvex_platform::DriverChoice::headless);
