@@ -2,11 +2,12 @@
 // formats that a copy between bitmaps of different depths needs.
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
-#include "platform/core/gdi_dc.h"
+#include "platform/core/memory_dc.h"
 #include "platform/core/regions.h"
 #include "platform/core/window.h"
 
@@ -71,8 +72,13 @@ const BYTE* row_of(const Bitmap& b, LONG y) {
 }
 BYTE* row_of(Bitmap& b, LONG y) { return const_cast<BYTE*>(row_of(static_cast<const Bitmap&>(b), y)); }
 
-}  // namespace
-
+// Pixel access to a bitmap, (0, 0) being its top-left pixel whatever the
+// order of its rows. Colours are 0x00RRGGBB.
+//
+// Reads `count` pixels of row `y` from column `x` on. Colour indices of 1-,
+// 4- and 8-bit bitmaps go through the bitmap's colour table; an index beyond
+// it takes the colour of `palette` (the source context's palette), if that
+// has the entry, and black otherwise.
 void read_pixels(const Bitmap& b, const Palette* palette, LONG x, LONG y, LONG count, std::uint32_t* out) {
     const BYTE* row = row_of(b, y);
     const std::size_t sx = static_cast<std::size_t>(x);
@@ -129,6 +135,19 @@ void read_pixels(const Bitmap& b, const Palette* palette, LONG x, LONG y, LONG c
         default: std::fill_n(out, n, 0u); return;
     }
 }
+
+// Writes pixels, converting them to the bitmap's format; 1-, 4- and 8-bit
+// bitmaps take the nearest colour of their colour table.
+class PixelWriter {
+public:
+    explicit PixelWriter(Bitmap& b) : b_(b) {}
+    void write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, const std::uint8_t* mask = nullptr);
+
+private:
+    std::uint8_t nearest(std::uint32_t rgb);
+    Bitmap& b_;
+    std::unordered_map<std::uint32_t, std::uint8_t> cache_;
+};
 
 std::uint8_t PixelWriter::nearest(std::uint32_t rgb) {
     auto it = cache_.find(rgb);
@@ -203,8 +222,6 @@ void PixelWriter::write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, co
         default: return;
     }
 }
-
-namespace {
 
 // Where a transfer reads or writes: a bitmap selected into a memory context,
 // or the client area of a window.

@@ -8,7 +8,6 @@
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
-#include "platform/core/message_queue.h"
 #include "platform/core/window.h"
 
 namespace orvex_platform {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/core/call_log.h"
-#include "platform/core/gdi_dc.h"
+#include "platform/core/memory_dc.h"
 #include "platform/platform_control.h"
 
 namespace orvex_platform {

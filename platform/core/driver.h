@@ -1,6 +1,7 @@
 // What the platform core asks of a display. The core keeps every window,
 // message and object; a driver only shows them and turns a display's events
-// into the messages a Windows program receives (through post_input_message).
+// into the messages a Windows program receives (through post_input_message,
+// message_queue.h).
 #pragma once
 
 #include <string>
@@ -54,9 +55,5 @@ public:
 };
 
 Driver& driver();
-
-// Posts a message that came from the display (input, close requests), with
-// the coalescing of mouse moves that Windows does.
-void post_input_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 }  // namespace orvex_platform

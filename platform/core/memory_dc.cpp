@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "platform/core/call_log.h"
-#include "platform/core/gdi_dc.h"
+#include "platform/core/memory_dc.h"
 #include "platform/core/regions.h"
 #include "platform/platform_control.h"
 

@@ -4,10 +4,13 @@
 #include <memory>
 
 #include "platform/core/call_log.h"
-#include "platform/core/gdi_dc.h"
+#include "platform/core/memory_dc.h"
 
 namespace orvex_platform {
 
+namespace {
+// The 256 colours of the halftone palette: the 20 static colours at both
+// ends, a 6 x 6 x 6 colour cube and 20 greys between them.
 std::vector<PALETTEENTRY> halftone_entries() {
     const Palette* statics = find_gdi<Palette>(stock_palette(), GdiKind::palette);
     std::vector<PALETTEENTRY> e;
@@ -25,6 +28,7 @@ std::vector<PALETTEENTRY> halftone_entries() {
     for (int i = 10; i < 20; ++i) e.push_back(statics->entries[static_cast<std::size_t>(i)]);
     return e;
 }
+}  // namespace
 
 }  // namespace orvex_platform
 

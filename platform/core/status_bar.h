@@ -13,5 +13,7 @@ struct StatusBarState {
     std::vector<std::string> texts;
 };
 const StatusBarState* status_bar_state(HWND wnd);
+// The window procedure of the status bar's class.
+LRESULT CALLBACK status_bar_proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 }  // namespace orvex_platform

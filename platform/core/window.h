@@ -62,6 +62,8 @@ struct Window {
 };
 
 Window* find_window(HWND wnd);
+// Calls a window's procedure directly, as SendMessageA does.
+LRESULT send_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 std::vector<HWND> all_windows();  // in creation order
 bool is_child(const Window& w);
 // Visible on the screen: the window and every ancestor visible, none minimised.

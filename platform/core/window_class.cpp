@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/core/call_log.h"
+#include "platform/core/status_bar.h"
 
 namespace orvex_platform {
 
@@ -45,8 +46,6 @@ const WindowClass* find_class(const char* name, HINSTANCE instance) {
     register_system_classes();
     return lookup(name, instance, false);
 }
-
-LRESULT CALLBACK status_bar_proc(HWND, UINT, WPARAM, LPARAM);
 
 void register_system_classes() {
     static bool done = false;

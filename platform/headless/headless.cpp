@@ -10,6 +10,7 @@
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
 #include "platform/core/input.h"
+#include "platform/core/message_queue.h"
 #include "platform/core/window.h"
 #include "platform/headless/headless.h"
 #include "platform/platform_control.h"

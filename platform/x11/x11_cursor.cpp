@@ -1,6 +1,8 @@
 // Cursors and icons for X: the system cursors as the fitting cursors of
 // X's cursor font, cursors from files as image cursors, class icons as
 // _NET_WM_ICON data.
+#include "platform/x11/x11_cursor.h"
+
 #include <X11/cursorfont.h>
 #include <X11/extensions/Xrender.h>
 

@@ -12,6 +12,7 @@
 
 #include "platform/core/input.h"
 #include "platform/core/message_queue.h"
+#include "platform/x11/x11_keys.h"
 
 namespace orvex_x11 {
 

@@ -17,6 +17,7 @@
 
 #include "platform/core/driver.h"
 #include "platform/core/window.h"
+#include "platform/x11/x11_text.h"
 
 namespace orvex_x11 {
 
@@ -28,43 +29,6 @@ inline int host_byte_order() {
     const std::uint32_t one = 1;
     return *reinterpret_cast<const unsigned char*>(&one) == 1 ? LSBFirst : MSBFirst;
 }
-
-// ---- text ----------------------------------------------------------------------
-
-// Windows-1252 bytes as UTF-8, for titles and everything drawn with Xft.
-std::string cp1252_to_utf8(const std::string& text);
-
-class TextFont;  // Xft, or the core "fixed" font where no Xft font opens
-
-struct TextMetrics {
-    int ascent = 0;
-    int descent = 0;
-    int height() const { return ascent + descent; }
-};
-
-// Fonts and drawing of text and simple shapes on a drawable. One per display.
-class Painter {
-public:
-    Painter(Display* dpy, int screen);
-    ~Painter();
-    Painter(const Painter&) = delete;
-    Painter& operator=(const Painter&) = delete;
-
-    TextMetrics metrics() const;
-    int text_width(const std::string& utf8) const;
-    // Text with its baseline at y; colours are 0xRRGGBB.
-    void text(Drawable d, int x, int y, const std::string& utf8, std::uint32_t rgb);
-    void fill(Drawable d, int x, int y, int w, int h, std::uint32_t rgb);
-    void line(Drawable d, int x0, int y0, int x1, int y1, std::uint32_t rgb);
-    void ellipse(Drawable d, int x, int y, int w, int h, std::uint32_t rgb);
-    unsigned long pixel(std::uint32_t rgb) const;
-
-private:
-    Display* dpy_;
-    int screen_;
-    GC gc_;
-    std::unique_ptr<TextFont> font_;
-};
 
 // ---- per window --------------------------------------------------------------
 
@@ -186,26 +150,5 @@ private:
 };
 
 X11Driver& the_driver();
-
-// ---- keyboard (x11_input.cpp) ---------------------------------------------------
-
-struct KeyTranslation {
-    unsigned vk = 0;     // 0: no virtual key for this key
-    unsigned scan = 0;   // the keyboard's scan code
-    bool extended = false;
-};
-// The virtual key of an X key event's key: `numlock` tells whether Num Lock
-// was on, which turns the keypad's navigation keys into its digits.
-KeyTranslation translate_key(Display* dpy, unsigned keycode, bool numlock);
-unsigned find_numlock_mask(Display* dpy);
-
-// ---- cursors and icons (x11_cursor.cpp) ----------------------------------------
-
-// The X cursor for a cursor handle; `owned` tells whether the caller must
-// free it (an image cursor), 0 for no class cursor.
-Cursor make_cursor(Display* dpy, ::Window root, HCURSOR handle, bool& owned);
-// _NET_WM_ICON data for an icon handle (width, height, ARGB pixels); empty
-// for none.
-std::vector<unsigned long> icon_property(HICON icon);
 
 }  // namespace orvex_x11

@@ -1,10 +1,10 @@
 // Text for X: Windows-1252 to UTF-8, and drawing with Xft (or the server's
 // "fixed" font where no Xft font can be opened).
+#include "platform/x11/x11_text.h"
+
 #include <X11/Xft/Xft.h>
 
 #include <cstring>
-
-#include "platform/x11/x11_driver.h"
 
 namespace orvex_x11 {
 

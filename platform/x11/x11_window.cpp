@@ -10,10 +10,10 @@
 #include <climits>
 #include <cstring>
 
-#include "platform/core/message_queue.h"
 #include "platform/core/regions.h"
 #include "platform/core/status_bar.h"
 #include "platform/core/window_class.h"
+#include "platform/x11/x11_cursor.h"
 #include "platform/x11/x11_driver.h"
 
 namespace orvex_x11 {
