@@ -259,12 +259,12 @@ bool surface_of(HDC handle, Surface& s) {
 bool clipped_in(const Surface& d, LONG x, LONG y) {
     if (d.dc->clip) {
         auto* clip = static_cast<Region*>(d.dc->clip.get());
-        if (!pixman_region32_contains_point(&clip->area, x, y, nullptr)) return false;
+        if (!clip->area.contains(x, y)) return false;
     }
     if (d.window && d.window->region) {
         if (Region* r = find_region(d.window->region)) {
             RECT in = frame_insets(d.window->style, is_child(*d.window));
-            if (!pixman_region32_contains_point(&r->area, x + in.left, y + in.top, nullptr)) return false;
+            if (!r->area.contains(x + in.left, y + in.top)) return false;
         }
     }
     return true;

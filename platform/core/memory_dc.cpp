@@ -35,10 +35,10 @@ HGDIOBJ select_bitmap(HDC handle, DeviceContext& dc, HGDIOBJ object, Bitmap& b) 
 HGDIOBJ select_region(DeviceContext& dc, Region& r) {
     // The context keeps a copy as its clipping region; the caller keeps the region.
     auto clip = std::make_unique<Region>();
-    if (!pixman_region32_copy(&clip->area, &r.area)) return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(-1));
-    int n = pixman_region32_n_rects(&clip->area);
+    if (!clip->area.copy_from(r.area)) return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(-1));
+    const int result = complexity(clip->area);
     dc.clip = std::move(clip);
-    return region_result(n == 0 ? NULLREGION : (n == 1 ? SIMPLEREGION : COMPLEXREGION));
+    return region_result(result);
 }
 }  // namespace
 

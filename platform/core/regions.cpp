@@ -1,4 +1,4 @@
-// GDI regions over pixman's region algebra, and window regions.
+// GDI regions and window regions.
 #include "platform/core/regions.h"
 
 #include <cstring>
@@ -9,15 +9,50 @@
 #include "platform/core/driver.h"
 #include "platform/core/window.h"
 
-using namespace orvex_platform;
+namespace orvex_platform {
 
-namespace {
-int complexity(const Region& r) {
-    int n = pixman_region32_n_rects(const_cast<pixman_region32_t*>(&r.area));
+int complexity(const BandedRegion& area) {
+    const std::size_t n = area.rectangles().size();
     return n == 0 ? NULLREGION : (n == 1 ? SIMPLEREGION : COMPLEXREGION);
 }
 
+}  // namespace orvex_platform
+
+using namespace orvex_platform;
+
+namespace {
 HRGN new_region() { return static_cast<HRGN>(add_gdi_object(std::make_unique<Region>())); }
+
+// dest = a (mode) b through pixman's algebra; false, dest unchanged, when
+// pixman cannot allocate.
+bool combine(BandedRegion& dest, const BandedRegion* a, const BandedRegion* b, int mode) {
+    if (mode == RGN_COPY) return dest.copy_from(*a);
+    const pixman_region32_t* pa = a->pixman();
+    const pixman_region32_t* pb = b->pixman();
+    if (!pa || !pb) return false;
+    pixman_region32_t result;
+    pixman_region32_init(&result);
+    bool ok = true;
+    switch (mode) {
+        case RGN_AND: ok = pixman_region32_intersect(&result, pa, pb); break;
+        case RGN_OR: ok = pixman_region32_union(&result, pa, pb); break;
+        case RGN_DIFF: ok = pixman_region32_subtract(&result, pa, pb); break;
+        case RGN_XOR: {
+            pixman_region32_t both, either;
+            pixman_region32_init(&both);
+            pixman_region32_init(&either);
+            ok = pixman_region32_union(&either, pa, pb) && pixman_region32_intersect(&both, pa, pb) &&
+                 pixman_region32_subtract(&result, &either, &both);
+            pixman_region32_fini(&both);
+            pixman_region32_fini(&either);
+            break;
+        }
+        default: ok = false;
+    }
+    if (ok) dest.assign(result);
+    pixman_region32_fini(&result);
+    return ok;
+}
 }  // namespace
 
 HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
@@ -25,9 +60,7 @@ HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
     HRGN h = new_region();
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
-    if (left < right && top < bottom)
-        pixman_region32_init_rect(&find_region(h)->area, left, top, static_cast<unsigned>(right - left),
-                                  static_cast<unsigned>(bottom - top));
+    find_region(h)->area.set_rectangle(left, top, right, bottom);
     return h;
 }
 
@@ -50,13 +83,7 @@ HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data
         if (r.left < r.right && r.top < r.bottom) boxes.push_back(pixman_box32_t{r.left, r.top, r.right, r.bottom});
     }
     auto region = std::make_unique<Region>();
-    if (!boxes.empty()) {
-        pixman_region32_fini(&region->area);
-        if (!pixman_region32_init_rects(&region->area, boxes.data(), static_cast<int>(boxes.size()))) {
-            pixman_region32_init(&region->area);
-            return nullptr;
-        }
-    }
+    if (!region->area.set_rectangles(boxes.data(), static_cast<int>(boxes.size()))) return nullptr;
     return static_cast<HRGN>(add_gdi_object(std::move(region)));
 }
 
@@ -66,74 +93,46 @@ int WINAPI CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
     Region* a = find_region(src1);
     Region* b = find_region(src2);
     if (!d || !a || (mode != RGN_COPY && !b)) return ERROR;
-    if (mode == RGN_OR && d == a && b != a && append_union(&d->area, &b->area)) return complexity(*d);
-    pixman_region32_t result;
-    pixman_region32_init(&result);
-    bool ok = true;
-    switch (mode) {
-        case RGN_AND: ok = pixman_region32_intersect(&result, &a->area, &b->area); break;
-        case RGN_OR: ok = pixman_region32_union(&result, &a->area, &b->area); break;
-        case RGN_DIFF: ok = pixman_region32_subtract(&result, &a->area, &b->area); break;
-        case RGN_COPY: ok = pixman_region32_copy(&result, &a->area); break;
-        case RGN_XOR: {
-            pixman_region32_t both, either;
-            pixman_region32_init(&both);
-            pixman_region32_init(&either);
-            ok = pixman_region32_union(&either, &a->area, &b->area) &&
-                 pixman_region32_intersect(&both, &a->area, &b->area) &&
-                 pixman_region32_subtract(&result, &either, &both);
-            pixman_region32_fini(&both);
-            pixman_region32_fini(&either);
-            break;
-        }
-        default: ok = false;
-    }
-    if (!ok) {
-        pixman_region32_fini(&result);
-        return ERROR;
-    }
-    pixman_region32_fini(&d->area);
-    d->area = result;
-    return complexity(*d);
+    // A region built from the top down grows in place (banded_region.h).
+    if (mode == RGN_OR && d == a && b != a && d->area.append_below(b->area)) return complexity(d->area);
+    if (!combine(d->area, &a->area, b ? &b->area : nullptr, mode)) return ERROR;
+    return complexity(d->area);
 }
 
 BOOL WINAPI PtInRegion(HRGN rgn, int x, int y) {
     ORVEX_API("PtInRegion", rgn, x, y);
     Region* r = find_region(rgn);
     if (!r) return FALSE;
-    return pixman_region32_contains_point(&r->area, x, y, nullptr) ? TRUE : FALSE;
+    return r->area.contains(x, y) ? TRUE : FALSE;
 }
 
 int WINAPI GetRgnBox(HRGN rgn, LPRECT rect) {
     ORVEX_API("GetRgnBox", rgn, rect);
     Region* r = find_region(rgn);
     if (!r || !rect) return ERROR;
-    const pixman_box32_t* e = pixman_region32_extents(&r->area);
-    if (pixman_region32_not_empty(&r->area))
-        *rect = RECT{e->x1, e->y1, e->x2, e->y2};
-    else
-        *rect = RECT{0, 0, 0, 0};
-    return complexity(*r);
+    const pixman_box32_t e = r->area.extents();
+    *rect = r->area.empty() ? RECT{0, 0, 0, 0} : RECT{e.x1, e.y1, e.x2, e.y2};
+    return complexity(r->area);
 }
 
 DWORD WINAPI GetRegionData(HRGN rgn, DWORD count, RGNDATA* data) {
     ORVEX_API("GetRegionData", rgn, count, data);
     Region* r = find_region(rgn);
     if (!r) return 0;
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(&r->area, &n);
-    DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<std::size_t>(n));
+    const std::span<const pixman_box32_t> boxes = r->area.rectangles();
+    const std::size_t n = boxes.size();
+    DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * n);
     if (!data) return needed;
     if (count < needed) return 0;
     RGNDATAHEADER h{};
     h.dwSize = sizeof(RGNDATAHEADER);
     h.iType = RDH_RECTANGLES;
     h.nCount = static_cast<DWORD>(n);
-    h.nRgnSize = static_cast<DWORD>(sizeof(RECT) * static_cast<std::size_t>(n));
+    h.nRgnSize = static_cast<DWORD>(sizeof(RECT) * n);
     GetRgnBox(rgn, &h.rcBound);
     std::memcpy(data, &h, sizeof h);
     unsigned char* p = reinterpret_cast<unsigned char*>(data) + sizeof h;
-    for (int i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         RECT rc{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2};
         std::memcpy(p + i * sizeof(RECT), &rc, sizeof rc);
     }

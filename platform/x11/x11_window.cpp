@@ -265,12 +265,11 @@ void X11Driver::update_shape(orvex_platform::Window& w, XWindow& xw) {
     }
     // The region is in window co-ordinates; the X window is the client
     // area, its origin offset by the frame.
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(&region->area, &n);
+    const std::span<const pixman_box32_t> boxes = region->area.rectangles();
     RECT in = frame_insets(w.style, is_child(w));
     std::vector<XRectangle> rects;
-    rects.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
+    rects.reserve(boxes.size());
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
         long x1 = static_cast<long>(boxes[i].x1) - in.left, y1 = static_cast<long>(boxes[i].y1) - in.top;
         long x2 = static_cast<long>(boxes[i].x2) - in.left, y2 = static_cast<long>(boxes[i].y2) - in.top;
         x1 = std::clamp<long>(x1, SHRT_MIN, SHRT_MAX);

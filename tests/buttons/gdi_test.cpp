@@ -416,34 +416,46 @@ bool same(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(RECT)) == 0;
 }
 
+// Rows of runs, as a picture gives them.
+std::vector<RECT> rows_of_runs(std::mt19937& rng) {
+    const int rows = 1 + static_cast<int>(rng() % 12);
+    std::vector<RECT> all;
+    for (int y = 0; y < rows; ++y) {
+        int x = static_cast<int>(rng() % 3);
+        while (x < 24) {
+            int len = 1 + static_cast<int>(rng() % 6);
+            if (rng() % 3) all.push_back(RECT{x, y, x + len, y + 1});
+            x += len + 1 + static_cast<int>(rng() % 2);
+        }
+    }
+    return all;
+}
+
+// The region of `all`, merged batch by batch into the first batch, the
+// batches cut anywhere, as the region builder merges them.
+HRGN built_top_down(std::mt19937& rng, const std::vector<RECT>& all) {
+    HRGN built = nullptr;
+    std::size_t i = 0;
+    while (i < all.size() || !built) {
+        std::size_t take = std::min<std::size_t>(all.size() - i, 1 + rng() % 7);
+        HRGN batch = region_of(std::vector<RECT>(all.begin() + static_cast<long>(i), all.begin() + static_cast<long>(i + take)));
+        i += take;
+        if (!built) {
+            built = batch;
+        } else {
+            EXPECT_NE(CombineRgn(built, built, batch, RGN_OR), ERROR);
+            DeleteObject(batch);
+        }
+    }
+    return built;
+}
+
 TEST_F(Gdi, UnionIntoARegionBuiltTopDownEqualsTheGeneralUnion) {
     std::mt19937 rng(12345);
     for (int trial = 0; trial < 300; ++trial) {
-        // Rows of runs, as a picture gives them, cut into batches anywhere.
-        const int rows = 1 + static_cast<int>(rng() % 12);
-        std::vector<RECT> all;
-        for (int y = 0; y < rows; ++y) {
-            int x = static_cast<int>(rng() % 3);
-            while (x < 24) {
-                int len = 1 + static_cast<int>(rng() % 6);
-                if (rng() % 3) all.push_back(RECT{x, y, x + len, y + 1});
-                x += len + 1 + static_cast<int>(rng() % 2);
-            }
-        }
+        const std::vector<RECT> all = rows_of_runs(rng);
         HRGN expected = region_of(all);
-        HRGN built = nullptr;
-        std::size_t i = 0;
-        while (i < all.size() || !built) {
-            std::size_t take = std::min<std::size_t>(all.size() - i, 1 + rng() % 7);
-            HRGN batch = region_of(std::vector<RECT>(all.begin() + static_cast<long>(i), all.begin() + static_cast<long>(i + take)));
-            i += take;
-            if (!built) {
-                built = batch;
-            } else {
-                ASSERT_NE(CombineRgn(built, built, batch, RGN_OR), ERROR);
-                DeleteObject(batch);
-            }
-        }
+        HRGN built = built_top_down(rng, all);
         ASSERT_TRUE(same(rects_of(built), rects_of(expected))) << "trial " << trial;
         RECT eb, bb;
         EXPECT_EQ(GetRgnBox(built, &bb), GetRgnBox(expected, &eb));
@@ -468,6 +480,38 @@ TEST_F(Gdi, UnionIntoARegionBuiltTopDownEqualsTheGeneralUnion) {
         DeleteObject(a);
         DeleteObject(b);
         DeleteObject(c);
+    }
+}
+
+// A region grown in place answers every question, and takes part in every
+// operation, as the same region made at once.
+TEST_F(Gdi, RegionBuiltTopDownAnswersAsTheRegionMadeAtOnce) {
+    std::mt19937 rng(777);
+    for (int trial = 0; trial < 60; ++trial) {
+        const std::vector<RECT> all = rows_of_runs(rng);
+        HRGN expected = region_of(all);
+        HRGN built = built_top_down(rng, all);
+        for (int y = -1; y <= 13; ++y)
+            for (int x = -1; x <= 26; ++x)
+                ASSERT_EQ(PtInRegion(built, x, y), PtInRegion(expected, x, y)) << "trial " << trial << " at " << x << "," << y;
+        HRGN other = CreateRectRgn(3, 2, 15, 9);
+        for (int mode : {RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY}) {
+            HRGN from_built = CreateRectRgn(0, 0, 0, 0), from_expected = CreateRectRgn(0, 0, 0, 0);
+            ASSERT_EQ(CombineRgn(from_built, built, other, mode), CombineRgn(from_expected, expected, other, mode));
+            EXPECT_TRUE(same(rects_of(from_built), rects_of(from_expected))) << "trial " << trial << " mode " << mode;
+            DeleteObject(from_built);
+            DeleteObject(from_expected);
+        }
+        // Grown further after it was used whole.
+        HRGN more = region_of({RECT{0, 20, 5, 21}, RECT{7, 20, 9, 21}});
+        ASSERT_NE(CombineRgn(built, built, more, RGN_OR), ERROR);
+        ASSERT_NE(CombineRgn(expected, expected, more, RGN_OR), ERROR);
+        EXPECT_TRUE(same(rects_of(built), rects_of(expected))) << "trial " << trial;
+        EXPECT_EQ(PtInRegion(built, 8, 20), TRUE);
+        DeleteObject(more);
+        DeleteObject(other);
+        DeleteObject(built);
+        DeleteObject(expected);
     }
 }
 
