@@ -5,11 +5,11 @@
 
 #include <deque>
 #include <memory>
-#include <set>
 
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
 #include "platform/core/input.h"
+#include "platform/core/keyboard.h"
 #include "platform/core/message_queue.h"
 #include "platform/core/window.h"
 #include "platform/headless/headless.h"
@@ -93,7 +93,6 @@ public:
     POINT cursor{0, 0};
     HWND fg{};
     std::deque<InputEvent> events;
-    std::set<unsigned> keys_down;
     bool buttons[3]{};
     std::deque<int> answers;
     std::vector<ShownMessageBox> boxes;
@@ -107,32 +106,18 @@ private:
         if (buttons[0]) k |= MK_LBUTTON;
         if (buttons[1]) k |= MK_RBUTTON;
         if (buttons[2]) k |= MK_MBUTTON;
-        if (keys_down.count(VK_SHIFT) || keys_down.count(VK_LSHIFT) || keys_down.count(VK_RSHIFT)) k |= MK_SHIFT;
-        if (keys_down.count(VK_CONTROL) || keys_down.count(VK_LCONTROL) || keys_down.count(VK_RCONTROL))
-            k |= MK_CONTROL;
+        if (key_held(VK_SHIFT)) k |= MK_SHIFT;
+        if (key_held(VK_CONTROL)) k |= MK_CONTROL;
         return k;
     }
 
-    bool alt_down() const { return keys_down.count(VK_MENU) || keys_down.count(VK_LMENU) || keys_down.count(VK_RMENU); }
-
     void deliver(const InputEvent& e) {
         switch (e.kind) {
-            case InputEvent::key_down: {
-                bool repeat = keys_down.count(e.code) != 0;
-                keys_down.insert(e.code);
-                // Repeat count 1, previous-state bit 30 set on auto-repeat.
-                LPARAM lp = 1 | (repeat ? (LPARAM{1} << 30) : 0);
-                bool sys = alt_down() || e.code == VK_F1 + 9;  // Alt held, or F10
-                route_key(sys ? WM_SYSKEYDOWN : WM_KEYDOWN, e.code, lp);
+            case InputEvent::key_down:
+            case InputEvent::key_up:
+                // The test's code is a virtual key: the keyboard's key of that code.
+                deliver_key(key_event_for(e.code, e.kind == InputEvent::key_down));
                 break;
-            }
-            case InputEvent::key_up: {
-                bool sys = alt_down() || e.code == VK_F1 + 9;
-                keys_down.erase(e.code);
-                LPARAM lp = 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31);
-                route_key(sys ? WM_SYSKEYUP : WM_KEYUP, e.code, lp);
-                break;
-            }
             case InputEvent::motion:
                 cursor = e.at;
                 route_mouse(WM_MOUSEMOVE, cursor, mouse_keys());

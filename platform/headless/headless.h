@@ -27,7 +27,10 @@ void activate();
 void set_screen_size(int width, int height);
 
 // ---- input, delivered the next time the program looks at its queue --------
-void key_down(unsigned vk);  // a key already down repeats, as auto-repeat does
+// A key by its virtual key: the keyboard's key of that code, a left or right
+// Shift, Ctrl or Alt by its sided code (VK_RCONTROL). A key already down
+// repeats, as auto-repeat does.
+void key_down(unsigned vk);
 void key_up(unsigned vk);
 void pointer_to_screen(int x, int y);          // moves the pointer (screen co-ordinates)
 void pointer_to(HWND wnd, int x, int y);       // ... to a point of a window's client area

@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "platform/core/input.h"
+#include "platform/core/keyboard.h"
 #include "platform/core/message_queue.h"
 #include "platform/x11/x11_keys.h"
 
@@ -139,7 +140,7 @@ void X11Driver::handle_event(XEvent& ev) {
             if (xw->top_level && ev.xfocus.mode != NotifyGrab && ev.xfocus.mode != NotifyUngrab &&
                 ev.xfocus.detail != NotifyInferior && ev.xfocus.detail != NotifyPointer) {
                 if (foreground_ == xw->hwnd) foreground_ = nullptr;
-                keys_down_.clear();
+                release_held_keys();
             }
             break;
         case KeyPress:

@@ -11,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -131,7 +130,6 @@ private:
     void on_motion(XWindow& xw, const XMotionEvent& ev);
     void post_pointer(XWindow& xw, UINT msg, int x, int y, int x_root, int y_root, WPARAM keys);
     WPARAM mouse_keys(unsigned state) const;
-    bool held(unsigned vk) const;
 
     Display* dpy_;
     int screen_;
@@ -144,7 +142,6 @@ private:
     HWND capture_{};
     HWND disabled_{};
     ::Window box_window_ = 0;
-    std::set<unsigned> keys_down_;  // virtual keys, for the previous-state bit and auto-repeat
     bool detectable_repeat_ = false;
     unsigned numlock_mask_ = 0;
 };

@@ -1,14 +1,14 @@
 // Keyboard and pointer input from X, as the messages a Windows program
-// receives: virtual keys with their key-message flags, mouse buttons and
-// motion with the MK_ flags and client co-ordinates.
+// receives: keys as the platform's key events (their messages are made by
+// the platform's keyboard), mouse buttons and motion with the MK_ flags and
+// client co-ordinates.
 #include "platform/core/input.h"
+#include "platform/core/keyboard.h"
 #include "platform/core/message_queue.h"
 #include "platform/x11/x11_driver.h"
 #include "platform/x11/x11_keys.h"
 
 namespace orvex_x11 {
-
-bool X11Driver::held(unsigned vk) const { return keys_down_.count(vk) != 0; }
 
 void X11Driver::on_key(XWindow& xw, XKeyEvent& ev) {
     HWND top = top_level_of(xw.hwnd);
@@ -22,29 +22,11 @@ void X11Driver::on_key(XWindow& xw, XKeyEvent& ev) {
             next.xkey.time - ev.time < 2)
             return;
     }
-    KeyTranslation k = translate_key(dpy_, ev.keycode, (ev.state & numlock_mask_) != 0);
+    const KeyEvent k = translate_key(dpy_, ev.keycode, (ev.state & numlock_mask_) != 0, ev.type == KeyPress);
     if (k.vk == 0) return;
     // Keys reach the window that has the focus: that is the foreground window.
     if (foreground_ != top) foreground_ = top;
-
-    LPARAM lp = 1 | (static_cast<LPARAM>(k.scan & 0xFF) << 16) | (k.extended ? (LPARAM{1} << 24) : 0);
-    if (ev.type == KeyPress) {
-        const bool repeat = held(k.vk);
-        keys_down_.insert(k.vk);
-        const bool alt = held(VK_MENU), ctrl = held(VK_CONTROL);
-        // Alt (without Ctrl, which makes it AltGr) and F10 make system keys.
-        const bool sys = (alt && !ctrl) || k.vk == VK_F1 + 9;
-        if (alt) lp |= LPARAM{1} << 29;
-        if (repeat) lp |= LPARAM{1} << 30;
-        route_key(sys ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, lp);
-    } else {
-        const bool alt = held(VK_MENU), ctrl = held(VK_CONTROL);
-        const bool sys = (alt && !ctrl) || k.vk == VK_F1 + 9;
-        keys_down_.erase(k.vk);
-        if (alt && k.vk != VK_MENU) lp |= LPARAM{1} << 29;
-        lp |= (LPARAM{1} << 30) | (LPARAM{1} << 31);
-        route_key(sys ? WM_SYSKEYUP : WM_KEYUP, k.vk, lp);
-    }
+    deliver_key(k);
 }
 
 WPARAM X11Driver::mouse_keys(unsigned state) const {

@@ -1,18 +1,16 @@
-// X key codes as Windows virtual keys and scan codes (x11_keys.cpp).
+// X key codes as the platform's key events (x11_keys.cpp).
 #pragma once
 
 #include <X11/Xlib.h>
 
+#include "platform/core/keyboard.h"
+
 namespace orvex_x11 {
 
-struct KeyTranslation {
-    unsigned vk = 0;     // 0: no virtual key for this key
-    unsigned scan = 0;   // the keyboard's scan code
-    bool extended = false;
-};
-// The virtual key of an X key event's key: `numlock` tells whether Num Lock
-// was on, which turns the keypad's navigation keys into its digits.
-KeyTranslation translate_key(Display* dpy, unsigned keycode, bool numlock);
+// The key event of an X key event's key, vk 0 when the key has no virtual
+// key: `numlock` tells whether Num Lock was on, which turns the keypad's
+// navigation keys into its digits.
+orvex_platform::KeyEvent translate_key(Display* dpy, unsigned keycode, bool numlock, bool down);
 unsigned find_numlock_mask(Display* dpy);
 
 }  // namespace orvex_x11

@@ -1,9 +1,11 @@
 // Input from the X server as the messages a Windows program receives.
 #include "tests/x11/x11_fixture.h"
+#include "tests/support/keyboard_cases.h"
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <set>
 #include <thread>
 
 
@@ -68,6 +70,48 @@ TEST_F(X11Input, KeysArriveWithTheirVirtualKeyCodes) {
         EXPECT_EQ((down[0].lparam >> 30) & 3, 0);
         EXPECT_EQ((up[0].lparam >> 30) & 3, 3);
         EXPECT_NE((down[0].lparam >> 16) & 0xFF, 0) << "scan code";
+    }
+}
+
+// The key strokes every driver answers alike (tests/support/keyboard_cases.h),
+// given as X key symbols.
+TEST_F(X11Input, KeyStrokesGiveTheMessagesOfEveryDriver) {
+    HWND w = open();
+    ASSERT_NE(w, nullptr);
+    for (const KeyboardCase& c : keyboard_cases()) {
+        SCOPED_TRACE(c.name);
+        pump_for(20);
+        received().clear();
+        std::set<KeyCode> down;
+        for (const KeyStroke& k : c.strokes) {
+            KeyCode code = XKeysymToKeycode(dpy, XStringToKeysym(k.x_key));
+            ASSERT_NE(code, 0) << k.x_key;
+            if (k.down && down.count(code)) {
+                // The server does not press a key that is down again; its
+                // auto-repeat does, with presses alone, as this one.
+                XEvent e{};
+                e.xkey.type = KeyPress;
+                e.xkey.display = dpy;
+                e.xkey.window = xid(w);
+                e.xkey.root = DefaultRootWindow(dpy);
+                e.xkey.keycode = code;
+                e.xkey.same_screen = True;
+                XSendEvent(dpy, xid(w), False, KeyPressMask, &e);
+                continue;
+            }
+            XTestFakeKeyEvent(dpy, code, k.down ? True : False, CurrentTime);
+            if (k.down)
+                down.insert(code);
+            else
+                down.erase(code);
+        }
+        sync();
+        ASSERT_TRUE(pump_until([&] { return keys().size() >= c.messages.size(); }));
+        pump_for(20);
+        std::vector<KeyMessageSeen> seen;
+        for (const auto& r : received())
+            if (is_key_message(r.msg)) seen.push_back({r.msg, r.wparam, r.lparam});
+        EXPECT_EQ(seen, c.messages);
     }
 }
 
