@@ -15,125 +15,9 @@ namespace orvex_platform {
 
 namespace {
 
-std::uint32_t rgb_of(const RGBQUAD& q) {
-    return (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) | q.rgbBlue;
-}
-
-// One colour channel under a bit mask, widened or narrowed to 8 bits.
-struct Channel {
-    int shift = 0;
-    int width = 0;
-    explicit Channel(DWORD mask) {
-        if (mask == 0) return;
-        while (!((mask >> shift) & 1u)) ++shift;
-        DWORD m = mask >> shift;
-        while (width < 32 && ((m >> width) & 1u)) ++width;
-    }
-    std::uint32_t mask() const {
-        return width == 0 ? 0 : static_cast<std::uint32_t>(((std::uint64_t{1} << width) - 1) << shift);
-    }
-    std::uint32_t get(std::uint32_t v) const {
-        if (width == 0) return 0;
-        std::uint64_t c = (v >> shift) & ((std::uint64_t{1} << width) - 1);
-        if (width >= 8) return static_cast<std::uint32_t>(c >> (width - 8));
-        // Repeat the bits so that the largest value becomes 255.
-        std::uint64_t r = 0;
-        int filled = 0;
-        while (filled < 8) {
-            r = (r << width) | c;
-            filled += width;
-        }
-        return static_cast<std::uint32_t>(r >> (filled - 8));
-    }
-    std::uint32_t put(std::uint32_t c8) const {
-        if (width == 0) return 0;
-        std::uint64_t c;
-        if (width <= 8)
-            c = c8 >> (8 - width);
-        else
-            c = (std::uint64_t{c8} * ((std::uint64_t{1} << width) - 1) + 127) / 255;
-        return static_cast<std::uint32_t>(c << shift);
-    }
-};
-
-struct Masks {
-    Channel r, g, b;
-};
-
-Masks masks_of(const Bitmap& bm) {
-    if (bm.compression == BI_BITFIELDS) return Masks{Channel(bm.masks[0]), Channel(bm.masks[1]), Channel(bm.masks[2])};
-    if (bm.bits_per_pixel == 16) return Masks{Channel(0x7C00), Channel(0x03E0), Channel(0x001F)};
-    return Masks{Channel(0xFF0000), Channel(0x00FF00), Channel(0x0000FF)};
-}
-
-const BYTE* row_of(const Bitmap& b, LONG y) {
+BYTE* row_of(Bitmap& b, LONG y) {
     LONG r = b.top_down ? y : b.height - 1 - y;
     return b.bits.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(b.stride);
-}
-BYTE* row_of(Bitmap& b, LONG y) { return const_cast<BYTE*>(row_of(static_cast<const Bitmap&>(b), y)); }
-
-// Pixel access to a bitmap, (0, 0) being its top-left pixel whatever the
-// order of its rows. Colours are 0x00RRGGBB.
-//
-// Reads `count` pixels of row `y` from column `x` on. Colour indices of 1-,
-// 4- and 8-bit bitmaps go through the bitmap's colour table; an index beyond
-// it takes the colour of `palette` (the source context's palette), if that
-// has the entry, and black otherwise.
-void read_pixels(const Bitmap& b, const Palette* palette, LONG x, LONG y, LONG count, std::uint32_t* out) {
-    const BYTE* row = row_of(b, y);
-    const std::size_t sx = static_cast<std::size_t>(x);
-    const std::size_t n = static_cast<std::size_t>(count);
-    auto indexed = [&](unsigned index) -> std::uint32_t {
-        if (index < b.colors.size()) return rgb_of(b.colors[index]);
-        if (palette && index < palette->entries.size()) {
-            const PALETTEENTRY& e = palette->entries[index];
-            return (std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) | e.peBlue;
-        }
-        return 0;
-    };
-    switch (b.bits_per_pixel) {
-        case 1:
-            for (std::size_t i = 0; i < n; ++i) {
-                std::size_t px = sx + i;
-                out[i] = indexed((row[px / 8] >> (7 - px % 8)) & 1u);
-            }
-            return;
-        case 4:
-            for (std::size_t i = 0; i < n; ++i) {
-                std::size_t px = sx + i;
-                out[i] = indexed((px % 2 == 0) ? (row[px / 2] >> 4) : (row[px / 2] & 0x0F));
-            }
-            return;
-        case 8:
-            for (std::size_t i = 0; i < n; ++i) out[i] = indexed(row[sx + i]);
-            return;
-        case 24:
-            for (std::size_t i = 0; i < n; ++i) {
-                const BYTE* p = row + (sx + i) * 3;
-                out[i] = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-            }
-            return;
-        case 16:
-        case 32: {
-            if (b.bits_per_pixel == 32 && b.compression == BI_RGB) {
-                for (std::size_t i = 0; i < n; ++i) {
-                    std::uint32_t v;
-                    std::memcpy(&v, row + (sx + i) * 4, 4);
-                    out[i] = v & 0x00FFFFFFu;
-                }
-                return;
-            }
-            const Masks m = masks_of(b);
-            const std::size_t bytes = b.bits_per_pixel / 8;
-            for (std::size_t i = 0; i < n; ++i) {
-                std::uint32_t v = 0;
-                std::memcpy(&v, row + (sx + i) * bytes, bytes);  // little-endian host
-                out[i] = (m.r.get(v) << 16) | (m.g.get(v) << 8) | m.b.get(v);
-            }
-            return;
-        }
-        default: std::fill_n(out, n, 0u); return;
-    }
 }
 
 // Writes pixels, converting them to the bitmap's format; 1-, 4- and 8-bit
@@ -210,7 +94,7 @@ void PixelWriter::write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, co
                 }
                 return;
             }
-            const Masks m = masks_of(b_);
+            const DibChannels m = dib_channels(b_);
             for (std::size_t i = 0; i < n; ++i) {
                 if (mask && !mask[i]) continue;
                 std::uint32_t c = rgb[i];
@@ -313,7 +197,8 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int x1, int 
         const LONG dy = static_cast<LONG>(upward ? dy1 - 1 - i : dy0 + i);
         const LONG sy = static_cast<LONG>(dy - y + y1);
         if (s.bitmap) {
-            read_pixels(*s.bitmap, src_palette, sx0, sy, n, line.data());
+            read_dib_row(*s.bitmap, sx0, sy, n, line.data(),
+                         src_palette ? std::span<const PALETTEENTRY>(src_palette->entries) : std::span<const PALETTEENTRY>());
         } else {
             const SIZE c{s.width, s.height};
             const bool have = s.window->pixels.size() == static_cast<std::size_t>(c.cx) * static_cast<std::size_t>(c.cy);

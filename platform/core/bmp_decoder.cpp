@@ -24,7 +24,7 @@ bool known_info_header(std::uint32_t size) {
 bool valid_pair(WORD bpp, DWORD compression, bool core) {
     if (core) return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24;
     switch (compression) {
-        case BI_RGB: return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+        case BI_RGB: return is_dib_depth(bpp);
         case BI_RLE8: return bpp == 8;
         case BI_RLE4: return bpp == 4;
         case BI_BITFIELDS: return bpp == 16 || bpp == 32;
@@ -91,19 +91,6 @@ BmpResult decode_rle(const std::uint8_t* p, std::size_t n, bool four_bit, DibIma
         }
     }
     return BmpResult::ok;
-}
-
-std::uint32_t scale_channel(std::uint32_t pixel, std::uint32_t mask) {
-    if (mask == 0) return 0;
-    int shift = __builtin_ctz(mask);
-    std::uint32_t m = mask >> shift;
-    std::uint32_t v = (pixel >> shift) & m;
-    if (m >= 255) {
-        // A wide channel: its top 8 bits.
-        int bits = 32 - __builtin_clz(m);
-        return v >> (bits - 8);
-    }
-    return (v * 255 + m / 2) / m;
 }
 
 }  // namespace
@@ -187,7 +174,7 @@ BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out, 
     if (pixels > size) return BmpResult::truncated;
 
     // Size of the pixel memory, checked against the cap before anything is allocated.
-    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bpp + 31) / 32) * 4;
+    const std::uint64_t stride = dib_stride(static_cast<std::uint64_t>(width), bpp);
     if (stride > max_bytes || static_cast<std::uint64_t>(rows) > max_bytes / stride) return BmpResult::too_large;
     const std::size_t total = static_cast<std::size_t>(stride * static_cast<std::uint64_t>(rows));
     if (!rle && size - pixels < total) return BmpResult::truncated;
@@ -221,70 +208,6 @@ BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out, 
     }
     out = std::move(img);
     return BmpResult::ok;
-}
-
-std::uint32_t dib_pixel_rgb(const DibImage& image, LONG x, LONG y) {
-    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
-    const std::size_t row_index = static_cast<std::size_t>(image.height - 1 - y);
-    if (image.bits.size() < (row_index + 1) * static_cast<std::size_t>(image.stride)) return 0;
-    const BYTE* row = image.bits.data() + row_index * static_cast<std::size_t>(image.stride);
-    const std::size_t ux = static_cast<std::size_t>(x);
-    auto from_table = [&](unsigned index) -> std::uint32_t {
-        if (index >= image.colors.size()) return 0;
-        const RGBQUAD& c = image.colors[index];
-        return (static_cast<std::uint32_t>(c.rgbRed) << 16) | (c.rgbGreen << 8) | c.rgbBlue;
-    };
-    switch (image.bits_per_pixel) {
-        case 1: return from_table((row[ux / 8] >> (7 - ux % 8)) & 1);
-        case 4: return from_table((row[ux / 2] >> ((ux % 2) ? 0 : 4)) & 0x0F);
-        case 8: return from_table(row[ux]);
-        case 16: {
-            std::uint32_t v = static_cast<std::uint32_t>(row[ux * 2] | (row[ux * 2 + 1] << 8));
-            DWORD r = 0x7C00, g = 0x03E0, b = 0x001F;
-            if (image.compression == BI_BITFIELDS) r = image.masks[0], g = image.masks[1], b = image.masks[2];
-            return (scale_channel(v, r) << 16) | (scale_channel(v, g) << 8) | scale_channel(v, b);
-        }
-        case 24: {
-            const BYTE* px = row + ux * 3;
-            return (static_cast<std::uint32_t>(px[2]) << 16) | (px[1] << 8) | px[0];
-        }
-        case 32: {
-            const BYTE* px = row + ux * 4;
-            if (image.compression == BI_BITFIELDS) {
-                std::uint32_t v = le32(px);
-                return (scale_channel(v, image.masks[0]) << 16) | (scale_channel(v, image.masks[1]) << 8) |
-                       scale_channel(v, image.masks[2]);
-            }
-            return (static_cast<std::uint32_t>(px[2]) << 16) | (px[1] << 8) | px[0];
-        }
-        default: return 0;
-    }
-}
-
-bool dib_to_32bit(const DibImage& image, DibImage& out, std::size_t max_bytes) {
-    out = DibImage{};
-    const std::uint64_t stride = static_cast<std::uint64_t>(image.width) * 4;
-    if (image.width <= 0 || image.height <= 0 || stride > max_bytes ||
-        static_cast<std::uint64_t>(image.height) > max_bytes / stride) {
-        return false;
-    }
-    out.width = image.width;
-    out.height = image.height;
-    out.bits_per_pixel = 32;
-    out.stride = static_cast<LONG>(stride);
-    out.bits.assign(static_cast<std::size_t>(out.stride) * static_cast<std::size_t>(out.height), 0);
-    for (LONG y = 0; y < image.height; ++y) {
-        BYTE* row = out.bits.data() + static_cast<std::size_t>(image.height - 1 - y) * static_cast<std::size_t>(out.stride);
-        for (LONG x = 0; x < image.width; ++x) {
-            std::uint32_t c = dib_pixel_rgb(image, x, y);
-            BYTE* px = row + static_cast<std::size_t>(x) * 4;
-            px[0] = static_cast<BYTE>(c);
-            px[1] = static_cast<BYTE>(c >> 8);
-            px[2] = static_cast<BYTE>(c >> 16);
-            px[3] = 0;
-        }
-    }
-    return true;
 }
 
 }  // namespace orvex_platform

@@ -12,27 +12,16 @@
 //
 // Any malformed file gives a failure result, never a read outside the bytes
 // passed in; images larger than a cap are refused before anything is
-// allocated.
+// allocated. The pixels of a decoded image are read with dib_image.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/core/dib_image.h"
 
 namespace orvex_platform {
-
-struct DibImage {
-    LONG width = 0;
-    LONG height = 0;             // always positive; `bits` holds the bottom row first
-    WORD bits_per_pixel = 0;     // 1, 4, 8, 16, 24 or 32
-    LONG stride = 0;             // bytes per row, a multiple of 4
-    DWORD compression = BI_RGB;  // BI_RGB or BI_BITFIELDS
-    DWORD masks[3]{};            // red, green, blue masks with BI_BITFIELDS
-    std::vector<RGBQUAD> colors; // colour table of 1-, 4- and 8-bit images
-    std::vector<BYTE> bits;      // stride * height bytes
-};
 
 enum class BmpResult {
     ok,
@@ -45,20 +34,8 @@ enum class BmpResult {
 };
 const char* bmp_result_name(BmpResult result);
 
-// The default cap on the decoded pixel memory: 256 MiB.
-inline constexpr std::size_t max_dib_bytes = std::size_t{1} << 28;
-
 // Decodes a whole BMP file held in `data`. On failure `out` is left empty.
 BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out,
                      std::size_t max_bytes = max_dib_bytes);
-
-// The colour of pixel (x, y) of a decoded image, (0, 0) being the top-left
-// pixel, as 0x00RRGGBB. Colour indices beyond the table give black; x and y
-// outside the image give 0.
-std::uint32_t dib_pixel_rgb(const DibImage& image, LONG x, LONG y);
-
-// The same image as 32 bits per pixel, blue, green, red, 0 (the screen's own
-// format), rows bottom-up; false when that would exceed the cap.
-bool dib_to_32bit(const DibImage& image, DibImage& out, std::size_t max_bytes = max_dib_bytes);
 
 }  // namespace orvex_platform

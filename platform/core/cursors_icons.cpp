@@ -1,4 +1,6 @@
 // System cursors and icons, and cursor or icon files.
+#include "platform/core/cursors_icons.h"
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -6,7 +8,7 @@
 #include <memory>
 
 #include "platform/core/call_log.h"
-#include "platform/core/cursors_icons.h"
+#include "platform/core/dib_image.h"
 #include "platform/core/handle_table.h"
 
 namespace orvex_platform {
@@ -61,34 +63,34 @@ bool decode_dib_entry(const unsigned char* p, std::size_t size, CursorImage& out
     std::size_t and_stride = ((static_cast<std::size_t>(w) + 31) / 32) * 4;
     std::size_t need = table + xor_stride * h + and_stride * h;
     if (need > size) return false;
+    const unsigned char* xor_bits = p + table;
+    const unsigned char* and_bits = xor_bits + xor_stride * h;
+    DibImage image;
+    image.width = w;
+    image.height = h;
+    image.bits_per_pixel = static_cast<WORD>(bpp);
+    image.stride = static_cast<LONG>(xor_stride);
+    for (std::size_t k = 0; k < colors; ++k) {
+        const unsigned char* c = p + 40 + k * 4;
+        image.colors.push_back(RGBQUAD{c[0], c[1], c[2], 0});
+    }
+    image.bits.assign(xor_bits, and_bits);
     out.width = w;
     out.height = h;
     out.argb.assign(static_cast<std::size_t>(w) * h, 0);
-    const unsigned char* xor_bits = p + table;
-    const unsigned char* and_bits = xor_bits + xor_stride * h;
+    std::vector<std::uint32_t> rgb(static_cast<std::size_t>(w));
     for (int y = 0; y < h; ++y) {
+        bool unknown_index = false;
+        read_dib_row(image, 0, y, w, rgb.data(), {}, &unknown_index);
+        if (unknown_index) return false;  // a colour the table does not have
         const unsigned char* row = xor_bits + xor_stride * (h - 1 - y);
         const unsigned char* mask = and_bits + and_stride * (h - 1 - y);
         for (int x = 0; x < w; ++x) {
-            std::uint32_t argb = 0;
-            if (bpp == 32) {
-                const unsigned char* px = row + x * 4;
-                argb = (static_cast<std::uint32_t>(px[3]) << 24) | (px[2] << 16) | (px[1] << 8) | px[0];
-            } else if (bpp == 24) {
-                const unsigned char* px = row + x * 3;
-                argb = 0xFF000000u | (px[2] << 16) | (px[1] << 8) | px[0];
-            } else {
-                unsigned index = 0;
-                if (bpp == 8) index = row[x];
-                if (bpp == 4) index = (row[x / 2] >> ((x % 2) ? 0 : 4)) & 0xF;
-                if (bpp == 1) index = (row[x / 8] >> (7 - x % 8)) & 1;
-                if (index >= colors) return false;
-                const unsigned char* c = p + 40 + index * 4;
-                argb = 0xFF000000u | (c[2] << 16) | (c[1] << 8) | c[0];
-            }
-            bool transparent = (mask[x / 8] >> (7 - x % 8)) & 1;
-            if (bpp != 32 && transparent) argb = 0;
-            out.argb[static_cast<std::size_t>(y) * w + x] = argb;
+            // 32-bit images carry their own alpha; the others are opaque
+            // where the AND mask does not make them transparent.
+            const std::uint32_t alpha = bpp == 32 ? row[x * 4 + 3] : 0xFF;
+            const bool transparent = bpp != 32 && ((mask[x / 8] >> (7 - x % 8)) & 1);
+            out.argb[static_cast<std::size_t>(y) * w + x] = transparent ? 0 : (alpha << 24) | rgb[static_cast<std::size_t>(x)];
         }
     }
     return true;

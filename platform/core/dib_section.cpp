@@ -11,16 +11,11 @@
 namespace orvex_platform {
 
 namespace {
-// Pixel memory beyond this is refused, as on a machine without the memory.
-constexpr std::uint64_t kMaxSectionBytes = std::uint64_t{1} << 28;
-
 DWORD read_dword(const unsigned char* p) {
     DWORD v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-
-bool valid_depth(WORD bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32; }
 }  // namespace
 
 }  // namespace orvex_platform
@@ -36,7 +31,7 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
     // The 40-byte header and its longer successors; file mappings are not offered.
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 124 || section) return nullptr;
     if (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS) return nullptr;
-    if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN || h.biPlanes != 1 || !valid_depth(h.biBitCount))
+    if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN || h.biPlanes != 1 || !is_dib_depth(h.biBitCount))
         return nullptr;
     const bool bitfields = h.biCompression == BI_BITFIELDS;
     if (h.biCompression != BI_RGB && !(bitfields && (h.biBitCount == 16 || h.biBitCount == 32))) return nullptr;
@@ -44,8 +39,8 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
     const std::uint64_t width = static_cast<std::uint64_t>(h.biWidth);
     const std::uint64_t height = static_cast<std::uint64_t>(h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight)
                                                                            : h.biHeight);
-    const std::uint64_t stride = (width * h.biBitCount + 31) / 32 * 4;  // no overflow: width < 2^31, depth <= 32
-    if (stride > kMaxSectionBytes || stride * height > kMaxSectionBytes) return nullptr;
+    const std::uint64_t stride = dib_stride(width, h.biBitCount);  // no overflow: width < 2^31, depth <= 32
+    if (stride > max_dib_bytes || stride * height > max_dib_bytes) return nullptr;
 
     auto b = std::make_unique<Bitmap>();
     b->width = h.biWidth;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/dib_image.h"
 #include "platform/win32.h"
 
 namespace orvex_platform {
@@ -27,19 +28,10 @@ struct Brush : GdiObject {
     bool hollow{};
 };
 
-// A device-independent bitmap section: rows bottom-up, each row padded to a
-// multiple of 4 bytes, the file's pixel format and colour table kept.
-struct Bitmap : GdiObject {
+// A device-independent bitmap section: the image (its pixel format and
+// colour table as made or loaded), and the context it is selected into.
+struct Bitmap : GdiObject, DibImage {
     Bitmap() : GdiObject(GdiKind::bitmap) {}
-    LONG width{};
-    LONG height{};
-    WORD bits_per_pixel{};
-    LONG stride{};
-    DWORD compression{BI_RGB};  // BI_RGB or BI_BITFIELDS
-    DWORD masks[3]{};           // with BI_BITFIELDS: red, green, blue
-    std::vector<RGBQUAD> colors;
-    std::vector<BYTE> bits;
-    bool top_down{};            // rows stored top row first (a negative height at creation)
     HDC selected_into{};
 };
 

@@ -40,14 +40,7 @@ bool read_file(const char* name, std::vector<std::uint8_t>& bytes) {
 
 HBITMAP make_bitmap(DibImage&& image) {
     auto b = std::make_unique<Bitmap>();
-    b->width = image.width;
-    b->height = image.height;
-    b->bits_per_pixel = image.bits_per_pixel;
-    b->stride = image.stride;
-    b->compression = image.compression;
-    for (int k = 0; k < 3; ++k) b->masks[k] = image.masks[k];
-    b->colors = std::move(image.colors);
-    b->bits = std::move(image.bits);
+    static_cast<DibImage&>(*b) = std::move(image);
     return static_cast<HBITMAP>(add_gdi_object(std::move(b)));
 }
 

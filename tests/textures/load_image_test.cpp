@@ -85,6 +85,52 @@ TEST(LoadImage, WithoutDibSectionFlagTakesTheScreensFormat) {
     DeleteObject(h);
 }
 
+// A 16-bit file has the same colours whether it is loaded into the screen's
+// format or kept as a DIB section and copied into a 32-bit one: every 5-bit
+// value of each channel, and every 6-bit value of a 5-6-5 green.
+TEST(LoadImage, SixteenBitColoursDoNotDependOnHowTheFileIsLoaded) {
+    ScratchDir dir;
+    BmpLayout s;
+    s.width = 64, s.height = 1, s.bpp = 16, s.compression = BI_BITFIELDS, s.masks = {0xF800, 0x07E0, 0x001F};
+    for (unsigned v = 0; v < 64; ++v) put16(s.pixels, ((v >> 1) << 11) | (v << 5) | (v >> 1));
+    std::string file = dir.write("sixteen.bmp", make_bmp(s));
+
+    HANDLE wide = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    HANDLE dib = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, kDibFlags);
+    ASSERT_NE(wide, nullptr);
+    ASSERT_NE(dib, nullptr);
+    BITMAPINFOHEADER h{sizeof h, 64, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* copied_bits = nullptr;
+    HBITMAP copied = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS, &copied_bits, nullptr, 0);
+    HDC from = CreateCompatibleDC(nullptr), to = CreateCompatibleDC(nullptr);
+    HGDIOBJ old_from = SelectObject(from, dib), old_to = SelectObject(to, copied);
+    ASSERT_TRUE(BitBlt(to, 0, 0, 64, 1, from, 0, 0, SRCCOPY));
+    SelectObject(from, old_from);
+    SelectObject(to, old_to);
+    DeleteDC(from);
+    DeleteDC(to);
+
+    BITMAP bm{};
+    GetObjectA(wide, sizeof bm, &bm);
+    ASSERT_EQ(bm.bmBitsPixel, 32);
+    const auto* loaded = static_cast<const std::uint8_t*>(bm.bmBits);
+    const auto* blitted = static_cast<const std::uint8_t*>(copied_bits);
+    for (unsigned v = 0; v < 64; ++v) {
+        const std::uint8_t* p = loaded + 4 * v;
+        EXPECT_EQ(std::memcmp(p, blitted + 4 * v, 3), 0) << "value " << v;
+        // Narrowed back to 5 and 6 bits, each channel is the file's value.
+        EXPECT_EQ(p[2] >> 3, v >> 1) << "red " << (v >> 1);
+        EXPECT_EQ(p[1] >> 2, v) << "green " << v;
+        EXPECT_EQ(p[0] >> 3, v >> 1) << "blue " << (v >> 1);
+    }
+    EXPECT_EQ(loaded[4 * 6 + 2], 24) << "the 5-bit 3 widens to 24";
+    EXPECT_EQ(loaded[4 * 63 + 1], 255);
+    EXPECT_EQ(loaded[0] | loaded[1] | loaded[2], 0);
+    DeleteObject(wide);
+    DeleteObject(dib);
+    DeleteObject(copied);
+}
+
 TEST(LoadImage, RequestedSizeMustBeZeroOrTheImagesOwn) {
     ScratchDir dir;
     std::string file = dir.write("eight.bmp", make_bmp(eight_bit_2x2()));
