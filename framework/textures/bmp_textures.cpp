@@ -8,6 +8,7 @@
 
 #include "framework/textures/textures.h"
 #include "framework/textures/texture_files.h"
+#include "platform/little_endian.h"
 #include "platform/win32.h"
 
 #ifndef GL_BGRA_EXT
@@ -40,11 +41,9 @@ std::int32_t GETBMPDEPTH(const char* BMPFILE) {
     std::uint8_t info_header[40];
     std::int32_t depth = 0;
     if (std::fread(file_header, 1, sizeof file_header, f) == sizeof file_header &&
-        (file_header[0] | (file_header[1] << 8)) == 0x4D42 &&
+        orvex_platform::read_le16(file_header) == 0x4D42 &&
         std::fread(info_header, 1, sizeof info_header, f) == sizeof info_header) {
-        const std::uint32_t size = info_header[0] | (info_header[1] << 8) | (info_header[2] << 16) |
-                                   (static_cast<std::uint32_t>(info_header[3]) << 24);
-        if (size != 12) depth = info_header[14] | (info_header[15] << 8);
+        if (orvex_platform::read_le32(info_header) != 12) depth = orvex_platform::read_le16(info_header + 14);
     }
     std::fclose(f);
     return depth;

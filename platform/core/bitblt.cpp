@@ -1,7 +1,6 @@
 // Block transfers between device contexts, with the conversion of pixel
 // formats that a copy between bitmaps of different depths needs.
 #include <algorithm>
-#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "platform/core/memory_dc.h"
 #include "platform/core/regions.h"
 #include "platform/core/window.h"
+#include "platform/little_endian.h"
 
 namespace orvex_platform {
 
@@ -87,11 +87,8 @@ void PixelWriter::write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, co
         case 32: {
             const std::size_t bytes = b_.bits_per_pixel / 8;
             if (bytes == 4 && b_.compression == BI_RGB) {
-                for (std::size_t i = 0; i < n; ++i) {
-                    if (mask && !mask[i]) continue;
-                    std::uint32_t v = rgb[i] & 0x00FFFFFFu;
-                    std::memcpy(row + (sx + i) * 4, &v, 4);
-                }
+                for (std::size_t i = 0; i < n; ++i)
+                    if (!mask || mask[i]) write_le32(row + (sx + i) * 4, rgb[i] & 0x00FFFFFFu);
                 return;
             }
             const DibChannels m = dib_channels(b_);
@@ -99,7 +96,11 @@ void PixelWriter::write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, co
                 if (mask && !mask[i]) continue;
                 std::uint32_t c = rgb[i];
                 std::uint32_t v = m.r.put((c >> 16) & 0xFF) | m.g.put((c >> 8) & 0xFF) | m.b.put(c & 0xFF);
-                std::memcpy(row + (sx + i) * bytes, &v, bytes);
+                BYTE* p = row + (sx + i) * bytes;
+                if (bytes == 2)
+                    write_le16(p, v);
+                else
+                    write_le32(p, v);
             }
             return;
         }

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace orvex_platform {
 
 namespace {
-
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::int32_t le32s(const std::uint8_t* p) { return static_cast<std::int32_t>(le32(p)); }
 
 constexpr std::size_t file_header_size = 14;
 constexpr DWORD bi_jpeg = 4, bi_png = 5;
@@ -112,8 +107,8 @@ BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out, 
     out = DibImage{};
     if (size < 2 || data[0] != 'B' || data[1] != 'M') return size < 2 ? BmpResult::truncated : BmpResult::not_a_bitmap;
     if (size < file_header_size + 4) return BmpResult::truncated;
-    const std::uint32_t off_bits = le32(data + 10);
-    const std::uint32_t header_size = le32(data + 14);
+    const std::uint32_t off_bits = read_le32(data + 10);
+    const std::uint32_t header_size = read_le32(data + 14);
     const bool core = header_size == 12;
     if (!core && !known_info_header(header_size)) return BmpResult::bad_header;
     if (size - file_header_size < header_size) return BmpResult::truncated;
@@ -123,17 +118,17 @@ BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out, 
     WORD planes, bpp;
     DWORD compression = BI_RGB, colors_used = 0;
     if (core) {
-        width = le16(h + 4);
-        height = le16(h + 6);
-        planes = le16(h + 8);
-        bpp = le16(h + 10);
+        width = read_le16(h + 4);
+        height = read_le16(h + 6);
+        planes = read_le16(h + 8);
+        bpp = read_le16(h + 10);
     } else {
-        width = le32s(h + 4);
-        height = le32s(h + 8);
-        planes = le16(h + 12);
-        bpp = le16(h + 14);
-        compression = le32(h + 16);
-        colors_used = le32(h + 32);
+        width = read_le32_signed(h + 4);
+        height = read_le32_signed(h + 8);
+        planes = read_le16(h + 12);
+        bpp = read_le16(h + 14);
+        compression = read_le32(h + 16);
+        colors_used = read_le32(h + 32);
     }
     if (planes != 1 || width <= 0 || height == 0) return BmpResult::bad_header;
     if (compression == bi_jpeg || compression == bi_png || !valid_pair(bpp, compression, core)) {
@@ -154,9 +149,9 @@ BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out, 
             m = data + table_start;
             table_start += 12;
         }
-        masks[0] = le32(m);
-        masks[1] = le32(m + 4);
-        masks[2] = le32(m + 8);
+        masks[0] = read_le32(m);
+        masks[1] = read_le32(m + 4);
+        masks[2] = read_le32(m + 8);
     }
 
     // Colour table: biClrUsed entries (at most 2^bpp), or 2^bpp when it is 0.
@@ -195,7 +190,7 @@ BmpResult decode_bmp(const std::uint8_t* data, std::size_t size, DibImage& out, 
 
     if (rle) {
         std::size_t available = size - pixels;
-        const DWORD size_image = le32(h + 20);
+        const DWORD size_image = read_le32(h + 20);
         if (size_image != 0 && size_image < available) available = size_image;
         BmpResult r = decode_rle(data + pixels, available, compression == BI_RLE4, img);
         if (r != BmpResult::ok) return r;

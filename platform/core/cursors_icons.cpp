@@ -10,6 +10,7 @@
 #include "platform/core/call_log.h"
 #include "platform/core/dib_image.h"
 #include "platform/core/handle_table.h"
+#include "platform/little_endian.h"
 
 namespace orvex_platform {
 
@@ -17,12 +18,6 @@ namespace {
 HandleTable<CursorImage>& cursors() {
     static HandleTable<CursorImage> t(0x50000);
     return t;
-}
-
-std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 HCURSOR system_object(int id, bool icon) {
@@ -47,12 +42,12 @@ bool known_cursor(int id) {
 // Decodes an image entry that holds a bitmap: BITMAPINFOHEADER, colour table,
 // XOR image (1, 4, 8, 24 or 32 bits), AND mask; the height counts both.
 bool decode_dib_entry(const unsigned char* p, std::size_t size, CursorImage& out) {
-    if (size < 40 || le32(p) != 40) return false;
-    std::int32_t w = static_cast<std::int32_t>(le32(p + 4));
-    std::int32_t h2 = static_cast<std::int32_t>(le32(p + 8));
-    unsigned bpp = le16(p + 14);
-    std::uint32_t compression = le32(p + 16);
-    std::uint32_t used = le32(p + 32);
+    if (size < 40 || read_le32(p) != 40) return false;
+    std::int32_t w = static_cast<std::int32_t>(read_le32(p + 4));
+    std::int32_t h2 = static_cast<std::int32_t>(read_le32(p + 8));
+    unsigned bpp = read_le16(p + 14);
+    std::uint32_t compression = read_le32(p + 16);
+    std::uint32_t used = read_le32(p + 32);
     if (w <= 0 || w > 256 || h2 <= 0 || h2 > 512 || (h2 % 2) != 0 || compression != BI_RGB) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
     int h = h2 / 2;
@@ -103,17 +98,17 @@ bool decode_cursor_file(const std::vector<unsigned char>& bytes, CursorImage& ou
     // ICONDIR: reserved 0, type 1 (icon) or 2 (cursor), count; then 16-byte entries.
     if (bytes.size() < 6 + 16) return false;
     const unsigned char* d = bytes.data();
-    unsigned type = le16(d + 2);
-    unsigned count = le16(d + 4);
-    if (le16(d) != 0 || (type != 1 && type != 2) || count == 0) return false;
+    unsigned type = read_le16(d + 2);
+    unsigned count = read_le16(d + 4);
+    if (read_le16(d) != 0 || (type != 1 && type != 2) || count == 0) return false;
     if (bytes.size() < 6 + 16 * static_cast<std::size_t>(count)) return false;
     const unsigned char* e = d + 6;
-    std::uint32_t size = le32(e + 8);
-    std::uint32_t offset = le32(e + 12);
+    std::uint32_t size = read_le32(e + 8);
+    std::uint32_t offset = read_le32(e + 12);
     if (offset > bytes.size() || size > bytes.size() - offset || size == 0) return false;
     out.icon = type == 1;
-    out.hotspot_x = type == 2 ? le16(e + 4) : 0;
-    out.hotspot_y = type == 2 ? le16(e + 6) : 0;
+    out.hotspot_x = type == 2 ? read_le16(e + 4) : 0;
+    out.hotspot_y = type == 2 ? read_le16(e + 6) : 0;
     const unsigned char* img = d + offset;
     static const unsigned char png[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (size >= 8 && std::memcmp(img, png, 8) == 0) {

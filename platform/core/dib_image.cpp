@@ -1,7 +1,8 @@
 #include "platform/core/dib_image.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "platform/little_endian.h"
 
 namespace orvex_platform {
 
@@ -92,18 +93,14 @@ void read_dib_row(const DibImage& image, LONG x, LONG y, LONG count, std::uint32
         case 16:
         case 32: {
             if (image.bits_per_pixel == 32 && image.compression == BI_RGB) {
-                for (std::size_t i = 0; i < n; ++i) {
-                    std::uint32_t v;
-                    std::memcpy(&v, row + (sx + i) * 4, 4);  // little-endian host
-                    out[i] = v & 0x00FFFFFFu;
-                }
+                for (std::size_t i = 0; i < n; ++i) out[i] = read_le32(row + (sx + i) * 4) & 0x00FFFFFFu;
                 return;
             }
             const DibChannels c = dib_channels(image);
             const std::size_t bytes = image.bits_per_pixel / 8;
             for (std::size_t i = 0; i < n; ++i) {
-                std::uint32_t v = 0;
-                std::memcpy(&v, row + (sx + i) * bytes, bytes);  // little-endian host
+                const BYTE* p = row + (sx + i) * bytes;
+                const std::uint32_t v = bytes == 2 ? read_le16(p) : read_le32(p);
                 out[i] = (c.r.get(v) << 16) | (c.g.get(v) << 8) | c.b.get(v);
             }
             return;
@@ -146,7 +143,7 @@ bool dib_to_32bit(const DibImage& image, DibImage& out, std::size_t max_bytes) {
     for (LONG y = 0; y < image.height; ++y) {
         read_dib_row(image, 0, y, image.width, line.data());
         BYTE* row = out.bits.data() + static_cast<std::size_t>(image.height - 1 - y) * static_cast<std::size_t>(out.stride);
-        std::memcpy(row, line.data(), line.size() * 4);  // 0x00RRGGBB: blue, green, red, 0 on a little-endian host
+        for (std::size_t x = 0; x < line.size(); ++x) write_le32(row + 4 * x, line[x]);  // blue, green, red, 0
     }
     return true;
 }

@@ -6,17 +6,10 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/memory_dc.h"
+#include "platform/little_endian.h"
 #include "platform/platform_control.h"
 
 namespace orvex_platform {
-
-namespace {
-DWORD read_dword(const unsigned char* p) {
-    DWORD v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-}  // namespace
 
 }  // namespace orvex_platform
 
@@ -54,7 +47,7 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
         // With the 40-byte header the three masks follow it; the longer
         // headers hold them at the same place, inside the header.
         const auto* m = reinterpret_cast<const unsigned char*>(info) + sizeof(BITMAPINFOHEADER);
-        for (int i = 0; i < 3; ++i) b->masks[i] = read_dword(m + 4 * i);
+        for (int i = 0; i < 3; ++i) b->masks[i] = read_le32(m + 4 * i);
         if (b->masks[0] == 0 && b->masks[1] == 0 && b->masks[2] == 0) return nullptr;
     }
     if (h.biBitCount <= 8) {
@@ -70,8 +63,7 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
             if (!d) return nullptr;
             const Palette* pal = selected_palette(*d);
             for (DWORD i = 0; i < n; ++i) {
-                WORD index;
-                std::memcpy(&index, after_header + 2 * i, sizeof index);
+                const WORD index = read_le16(after_header + 2 * i);
                 PALETTEENTRY e = (pal && index < pal->entries.size()) ? pal->entries[index] : PALETTEENTRY{};
                 b->colors[i] = RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0};
             }
