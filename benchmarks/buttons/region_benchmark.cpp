@@ -20,6 +20,7 @@
 
 #include "framework/buttons/buttons.h"
 #include "platform/headless/headless.h"
+#include "tools/image_writers/bmp_writer.h"
 
 namespace {
 
@@ -36,28 +37,11 @@ bool opaque(int k, int x, int y) {
 }
 
 std::vector<std::uint8_t> picture_bytes(int k) {
-    const std::size_t stride = kSide * 3;
-    std::vector<std::uint8_t> out(54 + stride * kSide);
-    auto put32 = [&](std::size_t at, std::uint32_t v) { std::memcpy(out.data() + at, &v, 4); };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(out.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, kSide);
-    put32(22, kSide);
-    out[26] = 1;
-    out[28] = 24;
-    for (int y = 0; y < kSide; ++y) {
-        std::uint8_t* row = out.data() + 54 + static_cast<std::size_t>(kSide - 1 - y) * stride;
-        for (int x = 0; x < kSide; ++x) {
-            const bool o = opaque(k, x, y);
-            row[x * 3] = o ? 40 : 255;       // blue
-            row[x * 3 + 1] = o ? 90 : 0;     // green
-            row[x * 3 + 2] = o ? 160 : 255;  // red
-        }
-    }
-    return out;
+    orvex_image_writers::BmpPicture p;
+    p.width = p.height = kSide;
+    p.bits = 24;
+    p.pixel = [k](int x, int y) { return opaque(k, x, y) ? 0xA05A28u : 0xFF00FFu; };
+    return orvex_image_writers::bmp_bytes(p);
 }
 
 struct Picture {
@@ -76,10 +60,7 @@ const Picture& picture(int k) {
     if (it != cache.end()) return it->second;
     Picture p;
     p.path = dir + "/runs" + std::to_string(k) + ".bmp";
-    const std::vector<std::uint8_t> bytes = picture_bytes(k);
-    std::FILE* f = std::fopen(p.path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    if (!orvex_image_writers::write_file(p.path, picture_bytes(k))) std::abort();
     for (int y = 0; y < kSide; ++y) {
         int x = 0;
         while (x < kSide) {

@@ -21,21 +21,14 @@
 #include "platform/core/bmp_decoder.h"
 #include "platform/headless/headless.h"
 #include "platform/win32.h"
+#include "tools/image_writers/bmp_writer.h"
+#include "tools/image_writers/tga_writer.h"
 
 namespace {
 
 constexpr int kSize = 1024;
 
 using Bytes = std::vector<std::uint8_t>;
-
-void put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
 
 // A 1024 x 1024 picture that is neither trivial nor noise: rows of spans of
 // one colour (1 to 40 pixels long) between stretches of varying pixels, so
@@ -60,57 +53,20 @@ std::vector<std::uint32_t> picture() {
 }
 
 Bytes tga_file(const std::vector<std::uint32_t>& px, int bpp, bool rle) {
-    Bytes f = {0, 0, static_cast<std::uint8_t>(rle ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    put16(f, kSize);
-    put16(f, kSize);
-    f.push_back(static_cast<std::uint8_t>(bpp));
-    f.push_back(bpp == 32 ? 8 : 0);
-    const std::size_t n = static_cast<std::size_t>(bpp / 8);
-    auto pixel = [&](std::size_t i, Bytes& out) {
-        for (std::size_t k = 0; k < n; ++k) out.push_back(static_cast<std::uint8_t>(px[i] >> (8 * k)));
-    };
-    auto same = [&](std::size_t a, std::size_t b) {
-        return ((px[a] ^ px[b]) & (bpp == 32 ? 0xFFFFFFFFu : 0xFFFFFFu)) == 0;
-    };
-    std::size_t i = 0;
-    while (i < px.size()) {
-        if (!rle) {
-            pixel(i++, f);
-            continue;
-        }
-        std::size_t run = 1;
-        while (i + run < px.size() && run < 128 && same(i, i + run)) ++run;
-        if (run > 1) {
-            f.push_back(static_cast<std::uint8_t>(0x80 + run - 1));
-            pixel(i, f);
-            i += run;
-            continue;
-        }
-        std::size_t raw = 1;
-        while (i + raw < px.size() && raw < 128 && !(i + raw + 1 < px.size() && same(i + raw, i + raw + 1))) ++raw;
-        f.push_back(static_cast<std::uint8_t>(raw - 1));
-        for (std::size_t k = 0; k < raw; ++k) pixel(i + k, f);
-        i += raw;
-    }
-    return f;
+    Bytes bytes;
+    bytes.reserve(px.size() * static_cast<std::size_t>(bpp / 8));
+    for (std::uint32_t c : px)
+        for (int k = 0; k < bpp / 8; ++k) bytes.push_back(static_cast<std::uint8_t>(c >> (8 * k)));
+    return orvex_image_writers::tga_bytes(kSize, kSize, static_cast<std::uint8_t>(bpp), bpp == 32 ? 8 : 0, bytes, rle);
 }
 
+// The picture's first row is the file's bottom row.
 Bytes bmp_file(const std::vector<std::uint32_t>& px, int bpp) {
-    const std::uint32_t stride = static_cast<std::uint32_t>(kSize * bpp / 8);
-    Bytes f = {'B', 'M'};
-    put32(f, 54 + stride * kSize);
-    put32(f, 0);
-    put32(f, 54);
-    put32(f, 40);
-    put32(f, kSize);
-    put32(f, kSize);
-    put16(f, 1);
-    put16(f, static_cast<unsigned>(bpp));
-    for (int k = 0; k < 6; ++k) put32(f, 0);
-    for (std::uint32_t c : px) {
-        for (int k = 0; k < bpp / 8; ++k) f.push_back(static_cast<std::uint8_t>(c >> (8 * k)));
-    }
-    return f;
+    orvex_image_writers::BmpPicture p;
+    p.width = p.height = kSize;
+    p.bits = bpp;
+    p.pixel = [&px](int x, int y) { return px[static_cast<std::size_t>(kSize - 1 - y) * kSize + x]; };
+    return orvex_image_writers::bmp_bytes(p);
 }
 
 struct Files {

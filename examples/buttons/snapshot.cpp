@@ -1,13 +1,12 @@
 #include "examples/buttons/snapshot.h"
 
-#include <png.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "framework/orvex.h"
 #include "platform/headless/headless.h"
+#include "tools/image_writers/png_writer.h"
 
 #if defined(EXAMPLE_HAVE_FREETYPE)
 #include <ft2build.h>
@@ -105,18 +104,14 @@ void draw_text(std::vector<std::uint32_t>& out, int width, int height, int left,
 }
 
 bool write_png(const std::string& path, int width, int height, const std::vector<std::uint32_t>& rgb) {
-    std::vector<png_byte> bytes(static_cast<std::size_t>(width) * height * 3);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width) * height * 3);
     for (std::size_t i = 0; i < rgb.size(); ++i) {
-        bytes[i * 3] = static_cast<png_byte>(rgb[i] >> 16);
-        bytes[i * 3 + 1] = static_cast<png_byte>(rgb[i] >> 8);
-        bytes[i * 3 + 2] = static_cast<png_byte>(rgb[i]);
+        bytes[i * 3] = static_cast<std::uint8_t>(rgb[i] >> 16);
+        bytes[i * 3 + 1] = static_cast<std::uint8_t>(rgb[i] >> 8);
+        bytes[i * 3 + 2] = static_cast<std::uint8_t>(rgb[i]);
     }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    return png_image_write_to_file(&image, path.c_str(), 0, bytes.data(), width * 3, nullptr) != 0;
+    std::string error;  // the caller says what could not be written
+    return orvex_image_writers::write_png(path, width, height, bytes, error);
 }
 
 void finish() {

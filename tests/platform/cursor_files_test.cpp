@@ -8,49 +8,44 @@
 #include <vector>
 
 #include "platform/core/cursors_icons.h"
+#include "platform/little_endian.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::vector<std::uint8_t>;
 
-void put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<unsigned char>(v));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
+using orvex_platform::append_le16;
+using orvex_platform::append_le32;
 
 // A file of one 2 by 2 image: `xor_rows` and `and_rows` bottom row first,
 // each padded to 4 bytes; `colors` as 0x00RRGGBB.
 Bytes cursor_file(unsigned type, unsigned bpp, const std::vector<std::uint32_t>& colors, const Bytes& xor_rows,
                   const Bytes& and_rows) {
     Bytes image;
-    put32(image, 40);
-    put32(image, 2);
-    put32(image, 4);  // both halves: XOR image and AND mask
-    put16(image, 1);
-    put16(image, bpp);
-    put32(image, 0);
-    for (int k = 0; k < 3; ++k) put32(image, 0);
-    put32(image, static_cast<std::uint32_t>(colors.size()));
-    put32(image, 0);
-    for (std::uint32_t c : colors) put32(image, c);
+    append_le32(image, 40);
+    append_le32(image, 2);
+    append_le32(image, 4);  // both halves: XOR image and AND mask
+    append_le16(image, 1);
+    append_le16(image, bpp);
+    append_le32(image, 0);
+    for (int k = 0; k < 3; ++k) append_le32(image, 0);
+    append_le32(image, static_cast<std::uint32_t>(colors.size()));
+    append_le32(image, 0);
+    for (std::uint32_t c : colors) append_le32(image, c);
     image.insert(image.end(), xor_rows.begin(), xor_rows.end());
     image.insert(image.end(), and_rows.begin(), and_rows.end());
     Bytes file;
-    put16(file, 0);
-    put16(file, type);
-    put16(file, 1);
+    append_le16(file, 0);
+    append_le16(file, type);
+    append_le16(file, 1);
     file.push_back(2);
     file.push_back(2);
     file.push_back(0);
     file.push_back(0);
-    put16(file, 1);  // hot spot x (cursors) or planes (icons)
-    put16(file, type == 2 ? 0 : bpp);
-    put32(file, static_cast<std::uint32_t>(image.size()));
-    put32(file, 22);
+    append_le16(file, 1);  // hot spot x (cursors) or planes (icons)
+    append_le16(file, type == 2 ? 0 : bpp);
+    append_le32(file, static_cast<std::uint32_t>(image.size()));
+    append_le32(file, 22);
     file.insert(file.end(), image.begin(), image.end());
     return file;
 }

@@ -25,7 +25,7 @@ struct FormatCase {
 
 Bytes le16s(std::initializer_list<unsigned> values) {
     Bytes b;
-    for (unsigned v : values) put16(b, v);
+    for (unsigned v : values) append_le16(b, v);
     return b;
 }
 

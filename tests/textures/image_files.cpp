@@ -7,47 +7,41 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "tools/image_writers/bmp_writer.h"
+#include "tools/image_writers/tga_writer.h"
+
 namespace orvex_test {
-
-void put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void put32(Bytes& b, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) b.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
-}
 
 Bytes make_bmp(const BmpLayout& s) {
     const bool core = s.header_size == 12;
     Bytes info;
     if (core) {
-        put32(info, 12);
-        put16(info, static_cast<unsigned>(s.width));
-        put16(info, static_cast<unsigned>(s.height));
-        put16(info, s.planes);
-        put16(info, s.bpp);
+        append_le32(info, 12);
+        append_le16(info, static_cast<unsigned>(s.width));
+        append_le16(info, static_cast<unsigned>(s.height));
+        append_le16(info, s.planes);
+        append_le16(info, s.bpp);
     } else {
-        put32(info, s.header_size);
-        put32(info, static_cast<std::uint32_t>(s.width));
-        put32(info, static_cast<std::uint32_t>(s.height));
-        put16(info, s.planes);
-        put16(info, s.bpp);
-        put32(info, s.compression);
-        put32(info, s.size_image);
-        put32(info, 2835);
-        put32(info, 2835);
-        put32(info, s.colors_used);
-        put32(info, 0);
+        append_le32(info, s.header_size);
+        append_le32(info, static_cast<std::uint32_t>(s.width));
+        append_le32(info, static_cast<std::uint32_t>(s.height));
+        append_le16(info, s.planes);
+        append_le16(info, s.bpp);
+        append_le32(info, s.compression);
+        append_le32(info, s.size_image);
+        append_le32(info, 2835);
+        append_le32(info, 2835);
+        append_le32(info, s.colors_used);
+        append_le32(info, 0);
         // Masks inside the larger headers; the rest of those headers is zero.
         if (s.header_size > 40) {
-            for (std::size_t k = 0; k < 3; ++k) put32(info, k < s.masks.size() ? s.masks[k] : 0);
+            for (std::size_t k = 0; k < 3; ++k) append_le32(info, k < s.masks.size() ? s.masks[k] : 0);
         }
         info.resize(s.header_size, 0);
     }
     Bytes after_header;
     if (!core && s.header_size == 40) {
-        for (std::uint32_t m : s.masks) put32(after_header, m);
+        for (std::uint32_t m : s.masks) append_le32(after_header, m);
     }
     for (std::uint32_t c : s.palette) {
         after_header.push_back(static_cast<std::uint8_t>(c));
@@ -59,10 +53,10 @@ Bytes make_bmp(const BmpLayout& s) {
     Bytes f;
     f.push_back('B');
     f.push_back('M');
-    put32(f, static_cast<std::uint32_t>(off + s.pixels.size()));
-    put16(f, 0);
-    put16(f, 0);
-    put32(f, static_cast<std::uint32_t>(s.off_bits < 0 ? off : static_cast<std::size_t>(s.off_bits)));
+    append_le32(f, static_cast<std::uint32_t>(off + s.pixels.size()));
+    append_le16(f, 0);
+    append_le16(f, 0);
+    append_le32(f, static_cast<std::uint32_t>(s.off_bits < 0 ? off : static_cast<std::size_t>(s.off_bits)));
     f.insert(f.end(), info.begin(), info.end());
     f.insert(f.end(), after_header.begin(), after_header.end());
     f.insert(f.end(), s.pixels.begin(), s.pixels.end());
@@ -70,32 +64,17 @@ Bytes make_bmp(const BmpLayout& s) {
 }
 
 Bytes make_truecolor_bmp(int width, int height, int bpp, const std::vector<std::uint32_t>& argb) {
-    BmpLayout s;
-    s.width = width;
-    s.height = height;
-    s.bpp = static_cast<std::uint16_t>(bpp);
-    const std::size_t stride = (static_cast<std::size_t>(width) * (bpp / 8) + 3) / 4 * 4;
-    for (int y = height - 1; y >= 0; --y) {
-        std::size_t start = s.pixels.size();
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t c = argb[static_cast<std::size_t>(y) * width + x];
-            s.pixels.push_back(static_cast<std::uint8_t>(c));
-            s.pixels.push_back(static_cast<std::uint8_t>(c >> 8));
-            s.pixels.push_back(static_cast<std::uint8_t>(c >> 16));
-            if (bpp == 32) s.pixels.push_back(static_cast<std::uint8_t>(c >> 24));
-        }
-        s.pixels.resize(start + stride, 0);
-    }
-    return make_bmp(s);
+    orvex_image_writers::BmpPicture p;
+    p.width = width;
+    p.height = height;
+    p.bits = bpp;
+    p.pixel = [&](int x, int y) { return argb[static_cast<std::size_t>(y) * width + x]; };
+    return orvex_image_writers::bmp_bytes(p);
 }
 
 Bytes make_tga(std::uint8_t type, unsigned width, unsigned height, std::uint8_t bpp, const Bytes& body,
                std::uint8_t descriptor) {
-    Bytes f = {0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    put16(f, width);
-    put16(f, height);
-    f.push_back(bpp);
-    f.push_back(descriptor);
+    Bytes f = orvex_image_writers::tga_header(type, width, height, bpp, descriptor);
     f.insert(f.end(), body.begin(), body.end());
     return f;
 }

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/little_endian.h"
+
 namespace orvex_test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void put16(Bytes& b, unsigned v);
-void put32(Bytes& b, std::uint32_t v);
+using orvex_platform::append_le16;
+using orvex_platform::append_le32;
 
 // A BMP file: file header, info header of `header_size` bytes (12, 40, 52,
 // 56, 108 or 124), masks, colour table and the pixel bytes exactly as given

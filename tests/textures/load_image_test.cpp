@@ -92,7 +92,7 @@ TEST(LoadImage, SixteenBitColoursDoNotDependOnHowTheFileIsLoaded) {
     ScratchDir dir;
     BmpLayout s;
     s.width = 64, s.height = 1, s.bpp = 16, s.compression = BI_BITFIELDS, s.masks = {0xF800, 0x07E0, 0x001F};
-    for (unsigned v = 0; v < 64; ++v) put16(s.pixels, ((v >> 1) << 11) | (v << 5) | (v >> 1));
+    for (unsigned v = 0; v < 64; ++v) append_le16(s.pixels, ((v >> 1) << 11) | (v << 5) | (v >> 1));
     std::string file = dir.write("sixteen.bmp", make_bmp(s));
 
     HANDLE wide = LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/image_writers/bmp_writer.h"
+
 namespace {
 
 constexpr std::uint32_t kMagenta = 0xFF00FF;
@@ -29,71 +31,30 @@ std::uint32_t pack(Rgb c) {
 
 Rgb mix(Rgb a, Rgb b, double t) { return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
-void put16(std::vector<std::uint8_t>& o, std::uint32_t v) {
-    o.push_back(static_cast<std::uint8_t>(v));
-    o.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(std::vector<std::uint8_t>& o, std::uint32_t v) {
-    put16(o, v & 0xFFFF);
-    put16(o, v >> 16);
-}
-
 // A picture: colours top row first. Written with 24 or 32 bits, or with 8
 // bits and a colour table of the picture's colours (at most 256).
 bool write_bmp(const std::string& path, int w, int h, const std::vector<std::uint32_t>& px, int bits) {
-    std::vector<std::uint32_t> table;
+    orvex_image_writers::BmpPicture p;
+    p.width = w;
+    p.height = h;
+    p.bits = bits;
     std::vector<std::uint8_t> index(px.size());
     if (bits == 8) {
         for (std::size_t i = 0; i < px.size(); ++i) {
             std::size_t k = 0;
-            while (k < table.size() && table[k] != px[i]) ++k;
-            if (k == table.size()) {
-                if (table.size() == 256) return false;
-                table.push_back(px[i]);
+            while (k < p.colors.size() && p.colors[k] != px[i]) ++k;
+            if (k == p.colors.size()) {
+                if (p.colors.size() == 256) return false;
+                p.colors.push_back(px[i]);
             }
             index[i] = static_cast<std::uint8_t>(k);
         }
     }
-    const std::size_t stride = (static_cast<std::size_t>(w) * bits + 31) / 32 * 4;
-    const std::size_t offset = 14 + 40 + table.size() * 4;
-    std::vector<std::uint8_t> o;
-    o.push_back('B');
-    o.push_back('M');
-    put32(o, static_cast<std::uint32_t>(offset + stride * h));
-    put32(o, 0);
-    put32(o, static_cast<std::uint32_t>(offset));
-    put32(o, 40);
-    put32(o, static_cast<std::uint32_t>(w));
-    put32(o, static_cast<std::uint32_t>(h));
-    put16(o, 1);
-    put16(o, static_cast<std::uint32_t>(bits));
-    put32(o, 0);
-    put32(o, static_cast<std::uint32_t>(stride * h));
-    put32(o, 2835);
-    put32(o, 2835);
-    put32(o, static_cast<std::uint32_t>(table.size()));
-    put32(o, 0);
-    for (std::uint32_t c : table) put32(o, c);
-    for (int y = h - 1; y >= 0; --y) {
-        std::vector<std::uint8_t> row(stride, 0);
-        for (int x = 0; x < w; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * w + x;
-            const std::uint32_t c = px[i];
-            if (bits == 8) {
-                row[x] = index[i];
-            } else {
-                const std::size_t at = static_cast<std::size_t>(x) * (bits / 8);
-                row[at] = static_cast<std::uint8_t>(c);
-                row[at + 1] = static_cast<std::uint8_t>(c >> 8);
-                row[at + 2] = static_cast<std::uint8_t>(c >> 16);
-            }
-        }
-        o.insert(o.end(), row.begin(), row.end());
-    }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(o.data(), 1, o.size(), f) == o.size();
-    return std::fclose(f) == 0 && ok;
+    p.pixel = [&](int x, int y) -> std::uint32_t {
+        const std::size_t i = static_cast<std::size_t>(y) * w + x;
+        return bits == 8 ? index[i] : px[i];
+    };
+    return orvex_image_writers::write_file(path, orvex_image_writers::bmp_bytes(p));
 }
 
 using Shade = std::function<std::uint32_t(double x, double y)>;  // pixel centre -> colour or magenta

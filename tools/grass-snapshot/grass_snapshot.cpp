@@ -9,8 +9,8 @@
 
 #include "framework/orvex.h"
 #include "platform/headless/headless.h"
-#include "png_writer.h"
 #include "scene/program.h"
+#include "tools/image_writers/png_writer.h"
 
 namespace {
 
@@ -140,7 +140,11 @@ int main(int argc, char** argv) {
 
     const auto& frame = orvex_headless::last_frame();
     std::string error;
-    if (!snapshot::write_png(g_options.out, frame.width, frame.height, frame.rgba, error)) {
+    // The frame's alpha is the clear colour's, not coverage: the picture is opaque.
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(frame.rgba.size() / 4 * 3);
+    for (std::size_t i = 0; i + 3 < frame.rgba.size(); i += 4) rgb.insert(rgb.end(), &frame.rgba[i], &frame.rgba[i] + 3);
+    if (!orvex_image_writers::write_png(g_options.out, frame.width, frame.height, rgb, error)) {
         std::fprintf(stderr, "grass-snapshot: %s\n", error.c_str());
         return 1;
     }

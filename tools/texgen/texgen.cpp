@@ -18,6 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/image_writers/bmp_writer.h"
+#include "tools/image_writers/tga_writer.h"
+
 namespace {
 
 // ---- deterministic randomness ------------------------------------------------------
@@ -101,88 +104,31 @@ struct Image {
     }
 };
 
-void put16(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-bool write_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
-}
-
 // A 32-bit TGA file, bottom row first: image type 2 (uncompressed) or 10
 // (run-length packets: runs of equal pixels, raw packets for the rest).
 std::vector<std::uint8_t> tga_bytes(const Image& img, bool run_length) {
-    std::vector<std::uint8_t> out = {0, 0, static_cast<std::uint8_t>(run_length ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    put16(out, static_cast<unsigned>(img.width));
-    put16(out, static_cast<unsigned>(img.height));
-    out.push_back(32);
-    out.push_back(8);  // eight alpha bits, bottom-left origin
-    std::vector<std::array<std::uint8_t, 4>> px(img.rgb.size());
-    for (std::size_t i = 0; i < px.size(); ++i) {
-        px[i] = {to_byte(img.rgb[i].b), to_byte(img.rgb[i].g), to_byte(img.rgb[i].r), to_byte(img.alpha[i])};
+    std::vector<std::uint8_t> px;
+    px.reserve(img.rgb.size() * 4);
+    for (std::size_t i = 0; i < img.rgb.size(); ++i) {
+        for (std::uint8_t b : {to_byte(img.rgb[i].b), to_byte(img.rgb[i].g), to_byte(img.rgb[i].r), to_byte(img.alpha[i])})
+            px.push_back(b);
     }
-    if (!run_length) {
-        for (const auto& p : px) out.insert(out.end(), p.begin(), p.end());
-        return out;
-    }
-    std::size_t i = 0;
-    while (i < px.size()) {
-        std::size_t run = 1;
-        while (i + run < px.size() && run < 128 && px[i + run] == px[i]) ++run;
-        if (run >= 2) {
-            out.push_back(static_cast<std::uint8_t>(0x80 + run - 1));
-            out.insert(out.end(), px[i].begin(), px[i].end());
-            i += run;
-            continue;
-        }
-        std::size_t raw = 1;
-        while (i + raw < px.size() && raw < 128 && !(i + raw + 1 < px.size() && px[i + raw] == px[i + raw + 1])) ++raw;
-        out.push_back(static_cast<std::uint8_t>(raw - 1));
-        for (std::size_t k = 0; k < raw; ++k) out.insert(out.end(), px[i + k].begin(), px[i + k].end());
-        i += raw;
-    }
-    return out;
+    // Eight alpha bits, bottom-left origin.
+    return orvex_image_writers::tga_bytes(static_cast<unsigned>(img.width), static_cast<unsigned>(img.height), 32, 8, px,
+                                          run_length);
 }
 
 // A 24-bit BMP file, bottom-up, with a 40-byte info header.
 std::vector<std::uint8_t> bmp_bytes(const Image& img) {
-    const std::uint32_t stride = (static_cast<std::uint32_t>(img.width) * 3 + 3) / 4 * 4;
-    const std::uint32_t pixels = stride * static_cast<std::uint32_t>(img.height);
-    std::vector<std::uint8_t> out = {'B', 'M'};
-    put32(out, 54 + pixels);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<std::uint32_t>(img.width));
-    put32(out, static_cast<std::uint32_t>(img.height));
-    put16(out, 1);
-    put16(out, 24);
-    put32(out, 0);  // BI_RGB
-    put32(out, pixels);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
-    for (int y = 0; y < img.height; ++y) {
-        const std::size_t start = out.size();
-        for (int x = 0; x < img.width; ++x) {
-            const Rgb& c = img.rgb[img.at(x, y)];
-            out.push_back(to_byte(c.b));
-            out.push_back(to_byte(c.g));
-            out.push_back(to_byte(c.r));
-        }
-        out.resize(start + stride, 0);
-    }
-    return out;
+    orvex_image_writers::BmpPicture p;
+    p.width = img.width;
+    p.height = img.height;
+    p.bits = 24;
+    p.pixel = [&img](int x, int y) {
+        const Rgb& c = img.rgb[img.at(x, img.height - 1 - y)];  // the image's row 0 is the bottom row
+        return (std::uint32_t{to_byte(c.r)} << 16) | (std::uint32_t{to_byte(c.g)} << 8) | to_byte(c.b);
+    };
+    return orvex_image_writers::bmp_bytes(p);
 }
 
 // ---- grass ------------------------------------------------------------------------------
@@ -412,7 +358,7 @@ int main(int argc, char** argv) {
         {"wall.bmp", bmp_bytes(bricks(256))},
     };
     for (const Out& o : outputs) {
-        if (!write_file(dir + "/" + o.name, o.bytes)) {
+        if (!orvex_image_writers::write_file(dir + "/" + o.name, o.bytes)) {
             std::fprintf(stderr, "texgen: cannot write %s/%s\n", dir.c_str(), o.name);
             return 1;
         }

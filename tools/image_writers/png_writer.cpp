@@ -1,15 +1,15 @@
-#include "png_writer.h"
+#include "tools/image_writers/png_writer.h"
 
 #include <png.h>
 
 #include <cstdio>
 #include <memory>
 
-namespace snapshot {
+namespace orvex_image_writers {
 
-bool write_png(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgba,
+bool write_png(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,
                std::string& error) {
-    if (width <= 0 || height <= 0 || rgba.size() != static_cast<std::size_t>(width) * height * 4) {
+    if (width <= 0 || height <= 0 || rgb.size() != static_cast<std::size_t>(width) * height * 3) {
         error = "no frame to write";
         return false;
     }
@@ -34,14 +34,8 @@ bool write_png(const std::string& path, int width, int height, const std::vector
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    // The frame's alpha is the clear colour's, not coverage: the picture is opaque.
-    std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = rgba.data() + static_cast<std::size_t>(y) * width * 4;
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c) row[static_cast<std::size_t>(x) * 3 + c] = src[x * 4 + c];
-        png_write_row(png, row.data());
-    }
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, rgb.data() + static_cast<std::size_t>(y) * width * 3);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     if (std::fflush(file.get()) != 0) {
@@ -51,4 +45,4 @@ bool write_png(const std::string& path, int width, int height, const std::vector
     return true;
 }
 
-}  // namespace snapshot
+}  // namespace orvex_image_writers
