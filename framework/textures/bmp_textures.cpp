@@ -2,7 +2,6 @@
 // handed to OpenGL straight from the section's own memory.
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -20,16 +19,6 @@ namespace orvex {
 CheckedArray<std::uint32_t, 0, 500> TEXTUREID2;
 std::int32_t GL_MIN_FILTER = GL_LINEAR;
 std::int32_t GL_MAG_FILTER = GL_LINEAR;
-
-bool texture_file_exists(const char* name) {
-    struct stat st {};
-    return name && *name && ::stat(name, &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-bool is_mipmap_filter(std::int32_t filter) {
-    return filter == GL_NEAREST_MIPMAP_NEAREST || filter == GL_LINEAR_MIPMAP_NEAREST ||
-           filter == GL_NEAREST_MIPMAP_LINEAR || filter == GL_LINEAR_MIPMAP_LINEAR;
-}
 
 std::int32_t GETBMPDEPTH(const char* BMPFILE) {
     if (!texture_file_exists(BMPFILE)) return 0;
@@ -66,8 +55,7 @@ void ADDMIPMAPSTEXTURE(std::int32_t FORMAT, std::int32_t WIDTH, std::int32_t HEI
     }
 }
 
-// A slot owns its texture: a load into a slot that already holds one deletes
-// that texture once the new name is made, so reloading a slot leaks nothing.
+// A slot owns its texture (bind_new_texture).
 void TEXTURELOADID(const char* BMPFILE, std::int32_t NUM) {
     std::uint32_t& slot = TEXTUREID2.at(NUM, "TEXTUREID2 slot");
     const std::int32_t FORMAT = GETBMPDEPTH(BMPFILE);
@@ -90,19 +78,12 @@ void TEXTURELOADID(const char* BMPFILE, std::int32_t NUM) {
                     SBITMAP.bmWidth);
         }
     }
-    glEnable(GL_TEXTURE_2D);
-    const GLuint old = slot;
-    glGenTextures(1, &slot);
-    if (old != 0) glDeleteTextures(1, &old);
-    glBindTexture(GL_TEXTURE_2D, slot);
+    bind_new_texture(slot);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_MIN_FILTER);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_MAG_FILTER);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    set_texture_parameters();
     if (upload) {
         if (FORMAT == 24) {
             glTexImage2D(GL_TEXTURE_2D, 0, 3, SBITMAP.bmWidth, SBITMAP.bmHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,

@@ -12,18 +12,13 @@ namespace orvex {
 
 CheckedArray<TGATEXTURE, 0, 200> TEXTURETGA2;
 
-// A slot owns its texture: a successful load into a slot that already holds
-// one deletes that texture once the new name is made. A failed load leaves
-// the slot's texture as it was.
+// A slot owns its texture (bind_new_texture); a failed load leaves the
+// slot's texture as it was.
 void TEXTURELOADTGAID(const std::string& TGAFILE, std::int32_t NUM) {
     if (!texture_file_exists(TGAFILE.c_str())) return;
     TGATEXTURE& slot = TEXTURETGA2.at(NUM, "TEXTURETGA2 slot");
     if (!LOADTGA(slot, TGAFILE)) return;
-    glEnable(GL_TEXTURE_2D);
-    const GLuint old = slot.TEXID;
-    glGenTextures(1, &slot.TEXID);
-    if (old != 0) glDeleteTextures(1, &old);
-    glBindTexture(GL_TEXTURE_2D, slot.TEXID);
+    bind_new_texture(slot.TEXID);
     // The reader packs rows tightly. A row whose length is not a multiple of
     // the unpack alignment in force (a 24-bit image of a width that is not a
     // multiple of 4, under the usual alignment of 4) is uploaded with an
@@ -37,10 +32,7 @@ void TEXTURELOADTGAID(const std::string& TGAFILE, std::int32_t NUM) {
     const GLsizei height = static_cast<GLsizei>(slot.HEIGHT);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(slot.BPP / 8), width, height, 0, slot.TYP, GL_UNSIGNED_BYTE,
                  slot.IMAGEDATA);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_MIN_FILTER);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_MAG_FILTER);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    set_texture_parameters();
     if (is_mipmap_filter(GL_MIN_FILTER)) {
         // Decoded pixels are red-first: 32-bit images are built as GL_RGBA,
         // not through the bitmap path, which takes blue-first data.
