@@ -180,6 +180,16 @@ void pointer_to(HWND wnd, int x, int y) {
 
 void button_down(Button b) { headless().push(InputEvent{InputEvent::button_down, static_cast<unsigned>(b), {}, {}}); }
 void button_up(Button b) { headless().push(InputEvent{InputEvent::button_up, static_cast<unsigned>(b), {}, {}}); }
+void drag(HWND wnd, Button b, int dx, int dy) {
+    const orvex_platform::Window* w = orvex_platform::find_window(wnd);
+    const SIZE client = w ? orvex_platform::client_size(*w) : SIZE{0, 0};
+    const int x = client.cx / 2, y = client.cy / 2;
+    pointer_to(wnd, x, y);
+    button_down(b);
+    pointer_to(wnd, x + dx, y + dy);
+    button_up(b);
+}
+
 void close_button(HWND wnd) { headless().push(InputEvent{InputEvent::close, 0, {}, wnd}); }
 
 POINT pointer() {

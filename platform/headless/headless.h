@@ -38,6 +38,9 @@ enum class Button { left, right, middle };
 void button_down(Button b);                    // at the pointer's position
 void button_up(Button b);
 void close_button(HWND wnd);                   // the user clicks the window's close button
+// A drag across a window's client area: the pointer to its centre, the
+// button pressed, the pointer moved by (dx, dy), the button released.
+void drag(HWND wnd, Button b, int dx, int dy);
 POINT pointer();
 
 // ---- message boxes ----------------------------------------------------------

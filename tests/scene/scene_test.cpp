@@ -81,15 +81,7 @@ TEST(Scene, EachGrassKeyGivesItsOwnPictureAndTheHighestHeldKeyWins) {
 TEST(Scene, DragsGiveThePictureOfTheAnglesAndDepthSetDirectly) {
     EXPECT_SCENARIO({
         Script s;
-        auto drag = [](orvex_headless::Button b, int dx, int dy) {
-            RECT client;
-            GetClientRect(orvex::HWINDOW, &client);
-            int x = client.right / 2, y = client.bottom / 2;
-            orvex_headless::pointer_to(orvex::HWINDOW, x, y);
-            orvex_headless::button_down(b);
-            orvex_headless::pointer_to(orvex::HWINDOW, x + dx, y + dy);
-            orvex_headless::button_up(b);
-        };
+        auto drag = [](orvex_headless::Button b, int dx, int dy) { orvex_headless::drag(orvex::HWINDOW, b, dx, dy); };
         float xrot = 0, yrot = 0, depth = 0;
         // The mouse speed is set by the first frame.
         s.at(1, [&] { drag(orvex_headless::Button::left, 40, -20); });

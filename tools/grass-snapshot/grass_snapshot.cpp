@@ -98,23 +98,13 @@ Options parse(int argc, char** argv) {
 
 Options g_options;
 
-// A drag: move to the start, press, move by the distance, release. Each of
-// these messages is handled in a frame of its own.
-void queue_drag(orvex_headless::Button button, int dx, int dy) {
-    RECT client;
-    GetClientRect(orvex::HWINDOW, &client);
-    int x = client.right / 2, y = client.bottom / 2;
-    orvex_headless::pointer_to(orvex::HWINDOW, x, y);
-    orvex_headless::button_down(button);
-    orvex_headless::pointer_to(orvex::HWINDOW, x + dx, y + dy);
-    orvex_headless::button_up(button);
-}
-
 void on_frame(int frame) {
-    // The mouse speed is set by the first frame; drags start after it.
+    // The mouse speed is set by the first frame; drags start after it. Each
+    // of a drag's four messages is handled in a frame of its own.
     if (frame == 1) {
-        if (g_options.drag_left) queue_drag(orvex_headless::Button::left, g_options.left_dx, g_options.left_dy);
-        if (g_options.drag_right) queue_drag(orvex_headless::Button::right, 0, g_options.right_dy);
+        if (g_options.drag_left)
+            orvex_headless::drag(orvex::HWINDOW, orvex_headless::Button::left, g_options.left_dx, g_options.left_dy);
+        if (g_options.drag_right) orvex_headless::drag(orvex::HWINDOW, orvex_headless::Button::right, 0, g_options.right_dy);
     }
     if (frame == g_options.frames) orvex_headless::key_down(VK_ESCAPE);
 }
