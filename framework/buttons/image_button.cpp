@@ -20,6 +20,7 @@
 
 #include "framework/buttons/buttons.h"
 #include "framework/core/checked.h"
+#include "platform/frame_metrics.h"
 
 namespace orvex {
 
@@ -35,10 +36,13 @@ constexpr std::intptr_t STATE_NORMAL = 1;
 constexpr std::intptr_t STATE_HOVER = 2;
 constexpr std::intptr_t STATE_PRESSED = 3;
 
-// Where a button's client area begins in a parent window made by Orvex:
-// 3 pixels right of and 19 pixels below the parent's outer corner.
-constexpr LONG kParentClientLeft = 3;
-constexpr LONG kParentClientTop = 19;
+// Where a button's client area begins in a parent window made by Orvex: a
+// fixed frame right of, and a fixed frame and a caption below, the parent's
+// outer corner. For a parent with other frame sizes the button shifts by the
+// difference.
+constexpr LONG kParentClientLeft = orvex_platform::frame_metrics::fixed_frame;
+constexpr LONG kParentClientTop = orvex_platform::frame_metrics::fixed_frame + orvex_platform::frame_metrics::caption;
+static_assert(kParentClientLeft == 3 && kParentClientTop == 19);
 
 std::int32_t state_of(HWND wnd) {
     const auto value = reinterpret_cast<std::uintptr_t>(GetPropA(wnd, HOVERMODE));

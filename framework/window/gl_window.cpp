@@ -29,6 +29,11 @@ constexpr DWORD kWindowedStyle =
     WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | WS_SYSMENU;
 static_assert(kWindowedStyle == 0x96CA0000u && kFullScreenStyle == 0x96880000u);
+
+// The flags every pixel format request carries, besides PIXEL_FORMAT_FLAGS.
+constexpr DWORD kPixelFormatFlags = PFD_DOUBLEBUFFER | PFD_STEREO | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
+                                    PFD_GENERIC_FORMAT | PFD_GENERIC_ACCELERATED;
+static_assert(kPixelFormatFlags == 4199);
 }  // namespace
 
 bool CREATEOGLWINDOW(const char* APPNAME, std::int32_t APPWIDTH, std::int32_t APPHEIGHT, std::int32_t APPBITS,
@@ -71,7 +76,7 @@ bool WINDOWINIT(HWND HPARENT) {
     PIXELFORMATDESCRIPTOR pfd;
     std::memset(&pfd, 0, sizeof pfd);
     const BYTE bits = static_cast<BYTE>(check_index(BITS, 0, 255, "WINDOWINIT: BITS"));
-    const std::int32_t flags = PIXEL_FORMAT_FLAGS | 4199;
+    const std::int32_t flags = PIXEL_FORMAT_FLAGS | static_cast<std::int32_t>(kPixelFormatFlags);
     check_index(flags, 0, 0x7FFFFFFF, "WINDOWINIT: PIXEL_FORMAT_FLAGS");
     pfd.nSize = 40;
     pfd.nVersion = 1;

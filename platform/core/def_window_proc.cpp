@@ -62,13 +62,13 @@ LRESULT WINAPI DefWindowProcA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) 
             if (is_child(*w) && w->parent) return send_message(w->parent, WM_CONTEXTMENU, wparam, lparam);
             return 0;
         case WM_SYSKEYDOWN:
-            if (wparam == VK_F1 + 3)  // Alt+F4
+            if (wparam == VK_F4)  // Alt+F4
                 PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
             return 0;
         case WM_SYSCOMMAND:
             switch (wparam & 0xFFF0) {
                 case SC_CLOSE: send_message(wnd, WM_CLOSE, 0, 0); return 0;
-                case SC_MINIMIZE: ShowWindow(wnd, 6); return 0;
+                case SC_MINIMIZE: ShowWindow(wnd, SW_MINIMIZE); return 0;
                 case SC_RESTORE: ShowWindow(wnd, SW_SHOWNORMAL); return 0;
                 default: return 0;  // screen saver, monitor power and the rest: allowed, nothing to do here
             }

@@ -13,6 +13,7 @@
 #include "platform/core/message_queue.h"
 #include "platform/core/window_class.h"
 #include "platform/core/window.h"
+#include "platform/frame_metrics.h"
 #include "platform/platform_control.h"
 
 namespace orvex_platform {
@@ -26,13 +27,6 @@ std::vector<HWND>& creation_order() {
     static std::vector<HWND> order;
     return order;
 }
-
-// Fixed-frame metrics of this platform's windows: a 3-pixel dialog frame and a
-// 16-pixel caption, a 1-pixel border for WS_BORDER alone.
-constexpr LONG kFrame = 3;
-constexpr LONG kThickFrame = 4;
-constexpr LONG kCaption = 16;
-constexpr LONG kBorder = 1;
 }  // namespace
 
 Window* find_window(HWND wnd) { return wnd ? windows().find(wnd) : nullptr; }
@@ -44,12 +38,12 @@ bool is_child(const Window& w) { return (w.style & WS_CHILD) != 0; }
 RECT frame_insets(DWORD style, bool child) {
     LONG frame = 0;
     if (style & WS_THICKFRAME)
-        frame = kThickFrame;
+        frame = frame_metrics::thick_frame;
     else if (style & WS_DLGFRAME)
-        frame = kFrame;
+        frame = frame_metrics::fixed_frame;
     else if (style & WS_BORDER)
-        frame = kBorder;
-    LONG caption = ((style & WS_CAPTION) == WS_CAPTION) ? kCaption : 0;
+        frame = frame_metrics::border;
+    LONG caption = ((style & WS_CAPTION) == WS_CAPTION) ? frame_metrics::caption : 0;
     (void)child;
     return RECT{frame, frame + caption, frame, frame};
 }
@@ -347,16 +341,16 @@ BOOL WINAPI ShowWindow(HWND wnd, int cmd) {
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);
             set_visible(*w, false, false);
             break;
-        case 2:  // SW_SHOWMINIMIZED
-        case 6:  // SW_MINIMIZE
-        case 7:  // SW_SHOWMINNOACTIVE
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE:
             w->minimized = true;
             w->style |= WS_VISIBLE;
             set_visible(*w, true, false);
             if (Window* x = find_window(wnd)) driver().window_changed(*x);
             break;
         default: {
-            bool activate = cmd != 4 && cmd != 8;  // SW_SHOWNOACTIVATE, SW_SHOWNA
+            bool activate = cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWNA;
             bool restore = w->minimized;
             w->minimized = false;
             w->style |= WS_VISIBLE;

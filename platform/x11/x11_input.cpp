@@ -69,7 +69,7 @@ void X11Driver::on_button(XWindow& xw, const XButtonEvent& ev) {
             // The wheel: to the focus window, with the pointer on the screen.
             HWND target = foreground_ ? foreground_ : top_level_of(xw.hwnd);
             if (disabled_ && target == disabled_) return;
-            short delta = ev.button == Button4 ? 120 : -120;
+            short delta = ev.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
             post_input_message(target, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)),
                                MAKELPARAM(static_cast<WORD>(ev.x_root), static_cast<WORD>(ev.y_root)));
             return;

@@ -15,8 +15,6 @@ namespace orvex_x11 {
 
 namespace {
 
-constexpr int kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5, kIdTryAgain = 10, kIdContinue = 11;
-
 struct Button {
     int id;
     std::string label;  // '&' marks the access key
@@ -24,13 +22,13 @@ struct Button {
 };
 
 std::vector<Button> buttons_for(UINT type) {
-    switch (type & 0xF) {
-        case 1: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
-        case 2: return {{kIdAbort, "&Abort"}, {kIdRetry, "&Retry"}, {kIdIgnore, "&Ignore"}};
-        case 3: return {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
-        case 4: return {{IDYES, "&Yes"}, {IDNO, "&No"}};
-        case 5: return {{kIdRetry, "&Retry"}, {IDCANCEL, "Cancel"}};
-        case 6: return {{IDCANCEL, "Cancel"}, {kIdTryAgain, "&Try Again"}, {kIdContinue, "&Continue"}};
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+        case MB_ABORTRETRYIGNORE: return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
+        case MB_YESNOCANCEL: return {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
+        case MB_YESNO: return {{IDYES, "&Yes"}, {IDNO, "&No"}};
+        case MB_RETRYCANCEL: return {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}};
+        case MB_CANCELTRYCONTINUE: return {{IDCANCEL, "Cancel"}, {IDTRYAGAIN, "&Try Again"}, {IDCONTINUE, "&Continue"}};
         default: return {{IDOK, "OK"}};
     }
 }
@@ -52,23 +50,34 @@ char access_key(const std::string& label) {
 enum class Icon { none, error, question, warning, information };
 
 Icon icon_for(UINT type) {
-    switch (type & 0xF0) {
-        case 0x10: return Icon::error;
-        case 0x20: return Icon::question;
-        case 0x30: return Icon::warning;
-        case 0x40: return Icon::information;
+    switch (type & MB_ICONMASK) {
+        case MB_ICONHAND: return Icon::error;
+        case MB_ICONQUESTION: return Icon::question;
+        case MB_ICONEXCLAMATION: return Icon::warning;
+        case MB_ICONASTERISK: return Icon::information;
         default: return Icon::none;
     }
 }
 
-constexpr int kPad = 12, kIcon = 32, kButtonW = 75, kButtonH = 23, kGap = 8, kStrip = 45, kMaxText = 420;
+// The box's layout, in pixels: the margin around its content, the icon's
+// side, a button's least width, its height and the gap between buttons, the
+// height of the strip that holds the buttons, the widest text line, the
+// least width of the box.
+constexpr int kPad = 12, kIcon = 32, kButtonW = 75, kButtonH = 23, kGap = 8, kStrip = 45, kMaxText = 420,
+              kMinWidth = 200;
+constexpr int kLineGap = 2;       // between two lines of text
+constexpr int kTextTop = 4;       // the text (and icon) below the top margin
+constexpr int kTextBottom = 8;    // between the text and the button strip
+constexpr int kLabelPad = 20;     // a button's width beyond its label
+constexpr int kFrameRoom = 48;    // kept free of the screen's height for the window manager's frame
 
 class MessageBoxDialog {
 public:
     MessageBoxDialog(X11Driver& d, HWND owner, const std::string& text, const std::string& caption, UINT type)
         : d_(d), dpy_(d.display()), owner_(owner), caption_(caption), buttons_(buttons_for(type)),
           icon_(icon_for(type)) {
-        focus_ = std::min<std::size_t>((type >> 8) & 0xF, buttons_.size() - 1);
+        // MB_DEFBUTTON1, 2, 3: the button that has the focus at first.
+        focus_ = std::min<std::size_t>((type & MB_DEFMASK) / MB_DEFBUTTON2, buttons_.size() - 1);
         layout(cp1252_to_utf8(text));
     }
 
@@ -107,7 +116,7 @@ private:
     void layout(const std::string& utf8) {
         Painter& p = d_.painter();
         TextMetrics m = p.metrics();
-        line_h_ = m.height() + 2;
+        line_h_ = m.height() + kLineGap;
         // Lines as the text breaks them, wrapped at word boundaries where too long.
         std::string line;
         // The longest prefix of `s` (ending on a character boundary) that fits.
@@ -147,7 +156,7 @@ private:
         flush(line);
         // No taller than the screen: what does not fit ends in an ellipsis.
         const SIZE screen = d_.screen_size();
-        const int room = std::max<int>(1, (screen.cy - 2 * kPad - kStrip - 48) / line_h_);
+        const int room = std::max<int>(1, (screen.cy - 2 * kPad - kStrip - kFrameRoom) / line_h_);
         if (static_cast<int>(lines_.size()) > room) {
             lines_.resize(static_cast<std::size_t>(room));
             lines_.back() += "\xE2\x80\xA6";
@@ -159,16 +168,17 @@ private:
         const int content_h = std::max(text_h, icon_ == Icon::none ? 0 : kIcon);
         int buttons_w = 0;
         for (auto& b : buttons_) {
-            b.box.width = static_cast<unsigned short>(std::max(kButtonW, p.text_width(without_marks(b.label)) + 20));
+            b.box.width =
+                static_cast<unsigned short>(std::max(kButtonW, p.text_width(without_marks(b.label)) + kLabelPad));
             b.box.height = kButtonH;
             buttons_w += b.box.width + kGap;
         }
         buttons_w -= kGap;
-        width_ = std::max({2 * kPad + icon_w + text_w, 2 * kPad + buttons_w, 200});
-        top_h_ = 2 * kPad + content_h + 8;
+        width_ = std::max({2 * kPad + icon_w + text_w, 2 * kPad + buttons_w, kMinWidth});
+        top_h_ = 2 * kPad + content_h + kTextBottom;
         height_ = top_h_ + kStrip;
         text_x_ = kPad + icon_w;
-        text_y_ = kPad + 4 + std::max(0, (content_h - text_h) / 2);
+        text_y_ = kPad + kTextTop + std::max(0, (content_h - text_h) / 2);
         int x = width_ - kPad - buttons_w;
         for (auto& b : buttons_) {
             b.box.x = static_cast<short>(x);
@@ -361,7 +371,7 @@ private:
                                   static_cast<unsigned>(DefaultDepth(dpy_, d_.screen())));
         p.fill(pm, 0, 0, width_, top_h_, 0xFFFFFF);
         p.fill(pm, 0, top_h_, width_, kStrip, 0xF0F0F0);
-        if (icon_ != Icon::none) draw_icon(pm, kPad, kPad + 4);
+        if (icon_ != Icon::none) draw_icon(pm, kPad, kPad + kTextTop);
         TextMetrics m = p.metrics();
         for (std::size_t i = 0; i < lines_.size(); ++i)
             p.text(pm, text_x_, text_y_ + static_cast<int>(i) * line_h_ + m.ascent, lines_[i], 0x000000);

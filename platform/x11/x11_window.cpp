@@ -34,6 +34,8 @@ int border_width(const orvex_platform::Window& w) {
 
 short clamp_short(long v) { return static_cast<short>(std::clamp<long>(v, SHRT_MIN, SHRT_MAX)); }
 
+// _MOTIF_WM_HINTS, which window managers read for the decorations and the
+// functions (moving, closing, ...) a window offers, and its bits.
 struct MotifHints {
     unsigned long flags;
     unsigned long functions;
@@ -41,6 +43,11 @@ struct MotifHints {
     long input_mode;
     unsigned long status;
 };
+constexpr unsigned long kMwmHintsFunctions = 1, kMwmHintsDecorations = 2;
+constexpr unsigned long kMwmFuncResize = 2, kMwmFuncMove = 4, kMwmFuncMinimize = 8, kMwmFuncMaximize = 16,
+                        kMwmFuncClose = 32;
+constexpr unsigned long kMwmDecorBorder = 2, kMwmDecorResizeHandles = 4, kMwmDecorTitle = 8, kMwmDecorMenu = 16,
+                        kMwmDecorMinimize = 32, kMwmDecorMaximize = 64;
 
 // The colour of the button face, as the status bar's background.
 constexpr std::uint32_t kFace = 0xF0F0F0;
@@ -194,32 +201,32 @@ void X11Driver::set_top_level_properties(orvex_platform::Window& w, XWindow& xw)
     // a title bar, WS_SYSMENU the close button, the minimise and maximise
     // boxes theirs; without a sizing frame the window cannot be resized.
     MotifHints mh{};
-    mh.flags = 1 | 2;  // functions, decorations
+    mh.flags = kMwmHintsFunctions | kMwmHintsDecorations;
     if (captioned(w.style)) {
-        mh.decorations = 2 | 8;  // border, title
-        mh.functions = 4;        // move
+        mh.decorations = kMwmDecorBorder | kMwmDecorTitle;
+        mh.functions = kMwmFuncMove;
         if (w.style & WS_SYSMENU) {
-            mh.decorations |= 16;
-            mh.functions |= 32;  // close
+            mh.decorations |= kMwmDecorMenu;
+            mh.functions |= kMwmFuncClose;
         }
         if (w.style & WS_MINIMIZEBOX) {
-            mh.decorations |= 32;
-            mh.functions |= 8;
+            mh.decorations |= kMwmDecorMinimize;
+            mh.functions |= kMwmFuncMinimize;
         }
         if (w.style & WS_MAXIMIZEBOX) {
-            mh.decorations |= 64;
-            mh.functions |= 16;
+            mh.decorations |= kMwmDecorMaximize;
+            mh.functions |= kMwmFuncMaximize;
         }
         if (w.style & WS_THICKFRAME) {
-            mh.decorations |= 4;
-            mh.functions |= 2;
+            mh.decorations |= kMwmDecorResizeHandles;
+            mh.functions |= kMwmFuncResize;
         }
     } else {
         mh.decorations = 0;
-        mh.functions = 4 | 8 | 32;
+        mh.functions = kMwmFuncMove | kMwmFuncMinimize | kMwmFuncClose;
     }
     XChangeProperty(dpy_, xw.id, atom("_MOTIF_WM_HINTS"), atom("_MOTIF_WM_HINTS"), 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&mh), 5);
+                    reinterpret_cast<unsigned char*>(&mh), static_cast<int>(sizeof mh / sizeof(long)));
     set_size_hints(w, xw);
     set_title(xw, w.title);
     set_icon(w, xw);
