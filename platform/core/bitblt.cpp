@@ -162,7 +162,7 @@ bool clipped_in(const Surface& d, LONG x, LONG y) {
 using namespace orvex_platform;
 
 BOOL WINAPI BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop) {
-    ORVEX_API("BitBlt", dest, x, y, cx, cy, src, x1, y1, rop);
+    ORVEX_API(dest, x, y, cx, cy, src, x1, y1, rop);
     if (rop != SRCCOPY) return FALSE;
     DeviceContext* dd = find_dc(dest);
     if (!dd) return FALSE;

@@ -44,11 +44,6 @@ void append_call(std::string entry) { entries().push_back(std::move(entry)); }
 
 void enable_call_log(bool on) { g_enabled = on; }
 
-namespace {
-bool g_failures[16] = {};  // room for every Failure
-}
-void inject_failure(Failure what, bool on) { g_failures[static_cast<int>(what)] = on; }
-bool failure_injected(Failure what) { return g_failures[static_cast<int>(what)]; }
 std::vector<std::string> call_log() { return entries(); }
 void clear_call_log() { entries().clear(); }
 

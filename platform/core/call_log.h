@@ -68,10 +68,12 @@ void log_call(const char* name, A... args) {
     append_call(out.str());
 }
 
-// The first statement of every platform operation: logs the call and marks
-// what follows as the platform's own work.
-#define ORVEX_API(name, ...)                             \
-    ::orvex_platform::log_call(name __VA_OPT__(, ) __VA_ARGS__); \
+// The first statement of every platform operation, given the operation's
+// arguments: logs the call under the function's own name and marks what
+// follows as the platform's own work. A test (platform_api_entries) holds
+// every WINAPI definition of the platform to it.
+#define ORVEX_API(...)                                                  \
+    ::orvex_platform::log_call(__func__ __VA_OPT__(, ) __VA_ARGS__); \
     ::orvex_platform::ApiScope orvex_api_scope_
 
 }  // namespace orvex_platform

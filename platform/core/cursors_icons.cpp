@@ -126,7 +126,7 @@ bool decode_cursor_file(const std::vector<unsigned char>& bytes, CursorImage& ou
 using namespace orvex_platform;
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    ORVEX_API("LoadCursorA", instance, name);
+    ORVEX_API(instance, name);
     // Only the system cursors: the program has no cursor resources.
     if (instance || !IS_INTRESOURCE(name)) return nullptr;
     int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
@@ -134,14 +134,14 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
-    ORVEX_API("LoadIconA", instance, name);
+    ORVEX_API(instance, name);
     if (instance || !IS_INTRESOURCE(name)) return nullptr;
     int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
     return (id >= 32512 && id <= 32518) ? system_object(id, true) : nullptr;
 }
 
 HCURSOR WINAPI LoadCursorFromFileA(LPCSTR file_name) {
-    ORVEX_API("LoadCursorFromFileA", file_name);
+    ORVEX_API(file_name);
     if (!file_name || !*file_name) return nullptr;
     std::ifstream in(file_name, std::ios::binary);
     if (!in) return nullptr;
@@ -159,7 +159,7 @@ HCURSOR WINAPI LoadCursorFromFileA(LPCSTR file_name) {
 }
 
 BOOL WINAPI DestroyCursor(HCURSOR cursor) {
-    ORVEX_API("DestroyCursor", cursor);
+    ORVEX_API(cursor);
     const CursorImage* c = find_cursor(cursor);
     if (!c) return FALSE;
     if (!c->system) cursors().take(cursor);
@@ -167,6 +167,6 @@ BOOL WINAPI DestroyCursor(HCURSOR cursor) {
 }
 
 BOOL WINAPI DestroyIcon(HICON icon) {
-    ORVEX_API("DestroyIcon", icon);
+    ORVEX_API(icon);
     return DestroyCursor(icon);
 }

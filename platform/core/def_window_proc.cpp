@@ -28,7 +28,7 @@ void erase_background(Window& w) {
 }  // namespace
 
 LRESULT WINAPI DefWindowProcA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    ORVEX_API("DefWindowProcA", wnd, msg, wparam, lparam);
+    ORVEX_API(wnd, msg, wparam, lparam);
     Window* w = find_window(wnd);
     if (!w) return 0;
     switch (msg) {

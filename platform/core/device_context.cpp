@@ -70,24 +70,24 @@ bool release_dc(HWND wnd, HDC dc) {
 using namespace orvex_platform;
 
 HDC WINAPI GetDC(HWND wnd) {
-    ORVEX_API("GetDC", wnd);
+    ORVEX_API(wnd);
     if (wnd && !find_window(wnd)) return nullptr;
     return new_window_dc(wnd);
 }
 
 int WINAPI ReleaseDC(HWND wnd, HDC dc) {
-    ORVEX_API("ReleaseDC", wnd, dc);
+    ORVEX_API(wnd, dc);
     return release_dc(wnd, dc) ? 1 : 0;
 }
 
 HWND WINAPI WindowFromDC(HDC dc) {
-    ORVEX_API("WindowFromDC", dc);
+    ORVEX_API(dc);
     auto* d = find_gdi<DeviceContext>(dc, GdiKind::device_context);
     return d ? d->window : nullptr;
 }
 
 BOOL WINAPI InvalidateRect(HWND wnd, const RECT* rect, BOOL erase) {
-    ORVEX_API("InvalidateRect", wnd, rect, erase);
+    ORVEX_API(wnd, rect, erase);
     if (!wnd) {
         for (HWND h : all_windows()) InvalidateRect(h, nullptr, erase);
         return TRUE;
@@ -107,7 +107,7 @@ BOOL WINAPI InvalidateRect(HWND wnd, const RECT* rect, BOOL erase) {
 }
 
 BOOL WINAPI ValidateRect(HWND wnd, const RECT* rect) {
-    ORVEX_API("ValidateRect", wnd, rect);
+    ORVEX_API(wnd, rect);
     Window* w = find_window(wnd);
     if (!w) return FALSE;
     if (!w->update) return TRUE;
@@ -122,7 +122,7 @@ BOOL WINAPI ValidateRect(HWND wnd, const RECT* rect) {
 }
 
 BOOL WINAPI GetUpdateRect(HWND wnd, LPRECT rect, BOOL erase) {
-    ORVEX_API("GetUpdateRect", wnd, rect, erase);
+    ORVEX_API(wnd, rect, erase);
     Window* w = find_window(wnd);
     if (!w) return FALSE;
     if (rect) *rect = w->update ? *w->update : RECT{0, 0, 0, 0};
@@ -130,7 +130,7 @@ BOOL WINAPI GetUpdateRect(HWND wnd, LPRECT rect, BOOL erase) {
 }
 
 HDC WINAPI BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
-    ORVEX_API("BeginPaint", wnd, ps);
+    ORVEX_API(wnd, ps);
     Window* w = find_window(wnd);
     if (!w || !ps) return nullptr;
     std::memset(ps, 0, sizeof *ps);
@@ -145,7 +145,7 @@ HDC WINAPI BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
 }
 
 BOOL WINAPI EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
-    ORVEX_API("EndPaint", wnd, ps);
+    ORVEX_API(wnd, ps);
     if (!ps) return FALSE;
     Window* w = find_window(wnd);
     release_dc(wnd, ps->hdc);

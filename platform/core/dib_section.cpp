@@ -17,7 +17,7 @@ using namespace orvex_platform;
 
 HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                 DWORD offset) {
-    ORVEX_API("CreateDIBSection", dc, info, usage, bits, section, offset);
+    ORVEX_API(dc, info, usage, bits, section, offset);
     if (bits) *bits = nullptr;
     if (!info || failure_injected(Failure::create_dib_section)) return nullptr;
     const BITMAPINFOHEADER& h = info->bmiHeader;
@@ -77,7 +77,7 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
 }
 
 UINT WINAPI GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors) {
-    ORVEX_API("GetDIBColorTable", dc, start, count, colors);
+    ORVEX_API(dc, start, count, colors);
     DeviceContext* d = find_dc(dc);
     if (!d || !d->memory || !colors) return 0;
     const Bitmap* b = find_gdi<Bitmap>(d->bitmap, GdiKind::bitmap);

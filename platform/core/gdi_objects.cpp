@@ -92,7 +92,7 @@ HPALETTE stock_palette() { return static_cast<HPALETTE>(stock().default_palette)
 using namespace orvex_platform;
 
 HGDIOBJ WINAPI GetStockObject(int index) {
-    ORVEX_API("GetStockObject", index);
+    ORVEX_API(index);
     switch (index) {
         case WHITE_BRUSH: return stock().white;
         case BLACK_BRUSH: return stock().black;
@@ -103,7 +103,7 @@ HGDIOBJ WINAPI GetStockObject(int index) {
 }
 
 HBRUSH WINAPI GetSysColorBrush(int index) {
-    ORVEX_API("GetSysColorBrush", index);
+    ORVEX_API(index);
     switch (index) {
         case COLOR_BTNFACE: return static_cast<HBRUSH>(stock().btnface);
         case COLOR_WINDOW: return static_cast<HBRUSH>(stock().window);
@@ -112,7 +112,7 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-    ORVEX_API("DeleteObject", object);
+    ORVEX_API(object);
     GdiObject* o = find_gdi_object(object);
     if (!o || o->kind == GdiKind::device_context) return FALSE;
     if (o->stock) return TRUE;
@@ -125,7 +125,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
 }
 
 int WINAPI GetObjectA(HANDLE object, int size, LPVOID buffer) {
-    ORVEX_API("GetObjectA", object, size, buffer);
+    ORVEX_API(object, size, buffer);
     GdiObject* o = find_gdi_object(object);
     if (!o) return 0;
     switch (o->kind) {

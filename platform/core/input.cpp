@@ -44,7 +44,7 @@ void route_key(UINT msg, WPARAM vk, LPARAM lparam) {
 using namespace orvex_platform;
 
 HWND WINAPI SetCapture(HWND wnd) {
-    ORVEX_API("SetCapture", wnd);
+    ORVEX_API(wnd);
     if (!find_window(wnd)) return nullptr;
     HWND old = find_window(g_capture) ? g_capture : nullptr;
     g_capture = wnd;
@@ -54,7 +54,7 @@ HWND WINAPI SetCapture(HWND wnd) {
 }
 
 BOOL WINAPI ReleaseCapture() {
-    ORVEX_API("ReleaseCapture");
+    ORVEX_API();
     HWND old = g_capture;
     if (old) {
         g_capture = nullptr;
@@ -65,12 +65,12 @@ BOOL WINAPI ReleaseCapture() {
 }
 
 HWND WINAPI GetCapture() {
-    ORVEX_API("GetCapture");
+    ORVEX_API();
     return find_window(g_capture) ? g_capture : nullptr;
 }
 
 BOOL WINAPI SetCursorPos(int x, int y) {
-    ORVEX_API("SetCursorPos", x, y);
+    ORVEX_API(x, y);
     SIZE s = driver().screen_size();
     // The cursor stays on the screen.
     POINT p{x < 0 ? 0 : (x >= s.cx ? s.cx - 1 : x), y < 0 ? 0 : (y >= s.cy ? s.cy - 1 : y)};
@@ -79,20 +79,20 @@ BOOL WINAPI SetCursorPos(int x, int y) {
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT point) {
-    ORVEX_API("GetCursorPos", point);
+    ORVEX_API(point);
     if (!point) return FALSE;
     *point = driver().cursor_pos();
     return TRUE;
 }
 
 HWND WINAPI GetForegroundWindow() {
-    ORVEX_API("GetForegroundWindow");
+    ORVEX_API();
     HWND fg = driver().foreground();
     return find_window(fg) ? fg : nullptr;
 }
 
 BOOL WINAPI SetForegroundWindow(HWND wnd) {
-    ORVEX_API("SetForegroundWindow", wnd);
+    ORVEX_API(wnd);
     HWND top = top_level_of(wnd);
     if (!top) return FALSE;
     driver().set_foreground(top);
@@ -100,7 +100,7 @@ BOOL WINAPI SetForegroundWindow(HWND wnd) {
 }
 
 int WINAPI GetSystemMetrics(int index) {
-    ORVEX_API("GetSystemMetrics", index);
+    ORVEX_API(index);
     switch (index) {
         case SM_CXSCREEN: return driver().screen_size().cx;
         case SM_CYSCREEN: return driver().screen_size().cy;

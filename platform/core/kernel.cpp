@@ -38,20 +38,20 @@ bool resize(GlobalBlock& b, SIZE_T bytes) {
 }  // namespace
 
 DWORD WINAPI GetTickCount() {
-    ORVEX_API("GetTickCount");
+    ORVEX_API();
     using namespace std::chrono;
     return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
-    ORVEX_API("GetModuleHandleA", module_name);
+    ORVEX_API(module_name);
     // The program's own module; other modules are not known here.
     if (module_name) return nullptr;
     return reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x400000));
 }
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
-    ORVEX_API("GlobalAlloc", flags, bytes);
+    ORVEX_API(flags, bytes);
     if (failure_injected(Failure::global_alloc)) return nullptr;
     auto b = std::make_unique<GlobalBlock>();
     b->moveable = (flags & GMEM_MOVEABLE) != 0;
@@ -60,7 +60,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
 }
 
 HGLOBAL WINAPI GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {
-    ORVEX_API("GlobalReAlloc", mem, bytes, flags);
+    ORVEX_API(mem, bytes, flags);
     if (failure_injected(Failure::global_realloc)) return nullptr;
     GlobalBlock* b = blocks().find(mem);
     if (!b) return nullptr;
@@ -71,7 +71,7 @@ HGLOBAL WINAPI GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {
 }
 
 LPVOID WINAPI GlobalLock(HGLOBAL mem) {
-    ORVEX_API("GlobalLock", mem);
+    ORVEX_API(mem);
     GlobalBlock* b = blocks().find(mem);
     if (!b) return nullptr;
     ++b->locks;
@@ -79,7 +79,7 @@ LPVOID WINAPI GlobalLock(HGLOBAL mem) {
 }
 
 BOOL WINAPI GlobalUnlock(HGLOBAL mem) {
-    ORVEX_API("GlobalUnlock", mem);
+    ORVEX_API(mem);
     GlobalBlock* b = blocks().find(mem);
     if (!b || b->locks == 0) return FALSE;
     --b->locks;
@@ -87,13 +87,13 @@ BOOL WINAPI GlobalUnlock(HGLOBAL mem) {
 }
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL mem) {
-    ORVEX_API("GlobalFree", mem);
+    ORVEX_API(mem);
     if (!blocks().take(mem)) return mem;
     return nullptr;
 }
 
 SIZE_T WINAPI GlobalSize(HGLOBAL mem) {
-    ORVEX_API("GlobalSize", mem);
+    ORVEX_API(mem);
     GlobalBlock* b = blocks().find(mem);
     return b ? b->bytes.size() : 0;
 }

@@ -57,7 +57,7 @@ using namespace orvex_platform;
 // screen's format, 32 bits per pixel. LR_LOADTRANSPARENT and the other flags
 // change nothing here.
 HANDLE WINAPI LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    ORVEX_API("LoadImageA", instance, name, type, cx, cy, flags);
+    ORVEX_API(instance, name, type, cx, cy, flags);
     if (!(flags & LR_LOADFROMFILE) || !name || IS_INTRESOURCE(name) || !*name) return nullptr;
     if (type == IMAGE_CURSOR || type == IMAGE_ICON) return LoadCursorFromFileA(name);
     if (type != IMAGE_BITMAP) return nullptr;

@@ -47,7 +47,7 @@ HGDIOBJ select_region(DeviceContext& dc, Region& r) {
 using namespace orvex_platform;
 
 HDC WINAPI CreateCompatibleDC(HDC dc) {
-    ORVEX_API("CreateCompatibleDC", dc);
+    ORVEX_API(dc);
     if ((dc && !find_dc(dc)) || failure_injected(Failure::create_dc)) return nullptr;
     auto m = std::make_unique<DeviceContext>();
     m->memory = true;
@@ -58,7 +58,7 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
 }
 
 BOOL WINAPI DeleteDC(HDC dc) {
-    ORVEX_API("DeleteDC", dc);
+    ORVEX_API(dc);
     DeviceContext* d = find_dc(dc);
     // Window and screen contexts go back with ReleaseDC or EndPaint.
     if (!d || !d->memory) return FALSE;
@@ -67,7 +67,7 @@ BOOL WINAPI DeleteDC(HDC dc) {
 }
 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
-    ORVEX_API("SelectObject", dc, object);
+    ORVEX_API(dc, object);
     DeviceContext* d = find_dc(dc);
     GdiObject* o = find_gdi_object(object);
     if (!d || !o) return nullptr;
@@ -87,7 +87,7 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC dc, UINT type) {
-    ORVEX_API("GetCurrentObject", dc, type);
+    ORVEX_API(dc, type);
     DeviceContext* d = find_dc(dc);
     if (!d) return nullptr;
     switch (type) {

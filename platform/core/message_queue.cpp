@@ -105,14 +105,14 @@ void post_input_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 using namespace orvex_platform;
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND wnd, UINT filter_min, UINT filter_max, UINT remove) {
-    ORVEX_API("PeekMessageA", msg, wnd, filter_min, filter_max, remove);
+    ORVEX_API(msg, wnd, filter_min, filter_max, remove);
     if (!msg) return FALSE;
     driver().pump(false);
     return take_message(msg, wnd, filter_min, filter_max, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND wnd, UINT filter_min, UINT filter_max) {
-    ORVEX_API("GetMessageA", msg, wnd, filter_min, filter_max);
+    ORVEX_API(msg, wnd, filter_min, filter_max);
     if (!msg) return -1;
     for (;;) {
         driver().pump(false);
@@ -122,25 +122,25 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND wnd, UINT filter_min, UINT filter_max) {
 }
 
 BOOL WINAPI PostMessageA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    ORVEX_API("PostMessageA", wnd, msg, wparam, lparam);
+    ORVEX_API(wnd, msg, wparam, lparam);
     if (wnd && !find_window(wnd)) return FALSE;
     queue().posted.push_back(stamp(wnd, msg, wparam, lparam));
     return TRUE;
 }
 
 LRESULT WINAPI SendMessageA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    ORVEX_API("SendMessageA", wnd, msg, wparam, lparam);
+    ORVEX_API(wnd, msg, wparam, lparam);
     return send_message(wnd, msg, wparam, lparam);
 }
 
 void WINAPI PostQuitMessage(int exit_code) {
-    ORVEX_API("PostQuitMessage", exit_code);
+    ORVEX_API(exit_code);
     queue().quit = true;
     queue().quit_code = exit_code;
 }
 
 BOOL WINAPI TranslateMessage(const MSG* msg) {
-    ORVEX_API("TranslateMessage", msg);
+    ORVEX_API(msg);
     if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
     WPARAM vk = msg->wParam;
     int ch = -1;
@@ -160,13 +160,13 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
-    ORVEX_API("DispatchMessageA", msg);
+    ORVEX_API(msg);
     if (!msg || !msg->hwnd) return 0;
     return send_message(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
 LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    ORVEX_API("CallWindowProcA", wnd, msg, wparam, lparam);
+    ORVEX_API(wnd, msg, wparam, lparam);
     if (!proc) return 0;
     ProgramCodeScope program;
     return proc(wnd, msg, wparam, lparam);

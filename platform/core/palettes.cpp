@@ -35,7 +35,7 @@ std::vector<PALETTEENTRY> halftone_entries() {
 using namespace orvex_platform;
 
 HPALETTE WINAPI CreatePalette(const LOGPALETTE* palette) {
-    ORVEX_API("CreatePalette", palette);
+    ORVEX_API(palette);
     if (!palette || palette->palVersion != 0x300 || palette->palNumEntries == 0) return nullptr;
     auto p = std::make_unique<Palette>();
     p->entries.resize(palette->palNumEntries);
@@ -44,7 +44,7 @@ HPALETTE WINAPI CreatePalette(const LOGPALETTE* palette) {
 }
 
 HPALETTE WINAPI CreateHalftonePalette(HDC dc) {
-    ORVEX_API("CreateHalftonePalette", dc);
+    ORVEX_API(dc);
     if (!find_dc(dc)) return nullptr;
     auto p = std::make_unique<Palette>();
     p->entries = halftone_entries();
@@ -52,7 +52,7 @@ HPALETTE WINAPI CreateHalftonePalette(HDC dc) {
 }
 
 HPALETTE WINAPI SelectPalette(HDC dc, HPALETTE palette, BOOL force_background) {
-    ORVEX_API("SelectPalette", dc, palette, force_background);
+    ORVEX_API(dc, palette, force_background);
     DeviceContext* d = find_dc(dc);
     Palette* next = find_gdi<Palette>(palette, GdiKind::palette);
     if (!d || !next) return nullptr;
@@ -70,7 +70,7 @@ HPALETTE WINAPI SelectPalette(HDC dc, HPALETTE palette, BOOL force_background) {
 }
 
 UINT WINAPI RealizePalette(HDC dc) {
-    ORVEX_API("RealizePalette", dc);
+    ORVEX_API(dc);
     DeviceContext* d = find_dc(dc);
     if (!d) return GDI_ERROR;
     // The display has true colour: every entry of a program's palette is
@@ -80,7 +80,7 @@ UINT WINAPI RealizePalette(HDC dc) {
 }
 
 UINT WINAPI GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries) {
-    ORVEX_API("GetPaletteEntries", palette, start, count, entries);
+    ORVEX_API(palette, start, count, entries);
     const Palette* p = find_gdi<Palette>(palette, GdiKind::palette);
     if (!p) return 0;
     if (!entries) return static_cast<UINT>(p->entries.size());

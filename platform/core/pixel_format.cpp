@@ -40,7 +40,7 @@ auto score(const PIXELFORMATDESCRIPTOR& f, const PIXELFORMATDESCRIPTOR& r) {
 }  // namespace
 
 int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
-    ORVEX_API("ChoosePixelFormat", dc, pfd);
+    ORVEX_API(dc, pfd);
     if (!has_dc(dc) || !pfd || failure_injected(Failure::pixel_formats)) return 0;
     const auto& formats = pixel_formats();
     int best = 0;
@@ -54,7 +54,7 @@ int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
 }
 
 BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* pfd) {
-    ORVEX_API("SetPixelFormat", dc, format, pfd);
+    ORVEX_API(dc, format, pfd);
     Window* w = window_of_dc(dc);
     if (!w || format < 1 || static_cast<std::size_t>(format) > pixel_formats().size()) return FALSE;
     // A window's pixel format is set once.
@@ -64,13 +64,13 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* pfd)
 }
 
 int WINAPI GetPixelFormat(HDC dc) {
-    ORVEX_API("GetPixelFormat", dc);
+    ORVEX_API(dc);
     Window* w = window_of_dc(dc);
     return w ? w->pixel_format : 0;
 }
 
 int WINAPI DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* pfd) {
-    ORVEX_API("DescribePixelFormat", dc, format, size, pfd);
+    ORVEX_API(dc, format, size, pfd);
     if (!has_dc(dc)) return 0;
     const auto& formats = pixel_formats();
     int count = static_cast<int>(formats.size());

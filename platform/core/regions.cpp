@@ -56,7 +56,7 @@ bool combine(BandedRegion& dest, const BandedRegion* a, const BandedRegion* b, i
 }  // namespace
 
 HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
-    ORVEX_API("CreateRectRgn", left, top, right, bottom);
+    ORVEX_API(left, top, right, bottom);
     HRGN h = new_region();
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
@@ -65,7 +65,7 @@ HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data) {
-    ORVEX_API("ExtCreateRegion", xform, count, data);
+    ORVEX_API(xform, count, data);
     if (!data || count < sizeof(RGNDATAHEADER)) return nullptr;
     const RGNDATAHEADER& h = data->rdh;
     if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
@@ -88,7 +88,7 @@ HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data
 }
 
 int WINAPI CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
-    ORVEX_API("CombineRgn", dest, src1, src2, mode);
+    ORVEX_API(dest, src1, src2, mode);
     Region* d = find_region(dest);
     Region* a = find_region(src1);
     Region* b = find_region(src2);
@@ -100,14 +100,14 @@ int WINAPI CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
 }
 
 BOOL WINAPI PtInRegion(HRGN rgn, int x, int y) {
-    ORVEX_API("PtInRegion", rgn, x, y);
+    ORVEX_API(rgn, x, y);
     Region* r = find_region(rgn);
     if (!r) return FALSE;
     return r->area.contains(x, y) ? TRUE : FALSE;
 }
 
 int WINAPI GetRgnBox(HRGN rgn, LPRECT rect) {
-    ORVEX_API("GetRgnBox", rgn, rect);
+    ORVEX_API(rgn, rect);
     Region* r = find_region(rgn);
     if (!r || !rect) return ERROR;
     const pixman_box32_t e = r->area.extents();
@@ -116,7 +116,7 @@ int WINAPI GetRgnBox(HRGN rgn, LPRECT rect) {
 }
 
 DWORD WINAPI GetRegionData(HRGN rgn, DWORD count, RGNDATA* data) {
-    ORVEX_API("GetRegionData", rgn, count, data);
+    ORVEX_API(rgn, count, data);
     Region* r = find_region(rgn);
     if (!r) return 0;
     const std::span<const pixman_box32_t> boxes = r->area.rectangles();
@@ -140,7 +140,7 @@ DWORD WINAPI GetRegionData(HRGN rgn, DWORD count, RGNDATA* data) {
 }
 
 int WINAPI SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
-    ORVEX_API("SetWindowRgn", wnd, rgn, redraw);
+    ORVEX_API(wnd, rgn, redraw);
     Window* w = find_window(wnd);
     if (!w || (rgn && !find_region(rgn))) return 0;
     // The system owns the region from now on and deletes the one it replaces.
@@ -153,7 +153,7 @@ int WINAPI SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
 }
 
 int WINAPI GetWindowRgn(HWND wnd, HRGN rgn) {
-    ORVEX_API("GetWindowRgn", wnd, rgn);
+    ORVEX_API(wnd, rgn);
     Window* w = find_window(wnd);
     Region* d = find_region(rgn);
     if (!w || !d || !w->region) return ERROR;

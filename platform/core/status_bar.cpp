@@ -110,7 +110,7 @@ LRESULT CALLBACK status_bar_proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lpara
 using namespace orvex_platform;
 
 HWND WINAPI CreateStatusWindowA(LONG style, LPCSTR text, HWND parent, UINT id) {
-    ORVEX_API("CreateStatusWindowA", style, text, parent, id);
+    ORVEX_API(style, text, parent, id);
     return CreateWindowExA(0, STATUSCLASSNAMEA, text, static_cast<DWORD>(style), 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
 }

@@ -24,7 +24,7 @@ HDC g_current_dc = nullptr;
 }  // namespace
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
-    ORVEX_API("wglCreateContext", dc);
+    ORVEX_API(dc);
     Window* w = window_of_dc(dc);
     if (!w || w->pixel_format == 0 || failure_injected(Failure::create_context)) return nullptr;
     void* egl = egl_create_context(w->pixel_format);
@@ -36,7 +36,7 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
 }
 
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC rc) {
-    ORVEX_API("wglMakeCurrent", dc, rc);
+    ORVEX_API(dc, rc);
     if (!rc) {
         // Releasing needs no valid context: whatever is current goes.
         if (g_current) egl_make_current(nullptr, nullptr);
@@ -54,7 +54,7 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC rc) {
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC rc) {
-    ORVEX_API("wglDeleteContext", rc);
+    ORVEX_API(rc);
     std::unique_ptr<GlContext> c = contexts().take(rc);
     if (!c) return FALSE;
     if (g_current == rc) {
@@ -66,17 +66,17 @@ BOOL WINAPI wglDeleteContext(HGLRC rc) {
 }
 
 HGLRC WINAPI wglGetCurrentContext() {
-    ORVEX_API("wglGetCurrentContext");
+    ORVEX_API();
     return g_current;
 }
 
 HDC WINAPI wglGetCurrentDC() {
-    ORVEX_API("wglGetCurrentDC");
+    ORVEX_API();
     return g_current ? g_current_dc : nullptr;
 }
 
 BOOL WINAPI SwapBuffers(HDC dc) {
-    ORVEX_API("SwapBuffers", dc);
+    ORVEX_API(dc);
     Window* w = window_of_dc(dc);
     if (!w) return FALSE;
     return egl_swap(*w) ? TRUE : FALSE;

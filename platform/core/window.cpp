@@ -225,7 +225,7 @@ using namespace orvex_platform;
 
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x, int y,
                             int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    ORVEX_API("CreateWindowExA", ex_style, class_name, window_name, style, x, y, width, height, parent, menu, instance,
+    ORVEX_API(ex_style, class_name, window_name, style, x, y, width, height, parent, menu, instance,
               param);
     const WindowClass* cls = find_class(class_name, instance);
     if (!cls || failure_injected(Failure::create_window)) return nullptr;
@@ -306,7 +306,7 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
 }
 
 BOOL WINAPI DestroyWindow(HWND wnd) {
-    ORVEX_API("DestroyWindow", wnd);
+    ORVEX_API(wnd);
     Window* w = find_window(wnd);
     if (!w || w->destroying) return FALSE;
     w->destroying = true;
@@ -321,18 +321,18 @@ BOOL WINAPI DestroyWindow(HWND wnd) {
 }
 
 BOOL WINAPI IsWindow(HWND wnd) {
-    ORVEX_API("IsWindow", wnd);
+    ORVEX_API(wnd);
     return find_window(wnd) ? TRUE : FALSE;
 }
 
 BOOL WINAPI IsWindowVisible(HWND wnd) {
-    ORVEX_API("IsWindowVisible", wnd);
+    ORVEX_API(wnd);
     Window* w = find_window(wnd);
     return (w && shown_on_screen(*w)) ? TRUE : FALSE;
 }
 
 BOOL WINAPI ShowWindow(HWND wnd, int cmd) {
-    ORVEX_API("ShowWindow", wnd, cmd);
+    ORVEX_API(wnd, cmd);
     Window* w = find_window(wnd);
     if (!w) return FALSE;
     BOOL was_visible = w->visible ? TRUE : FALSE;
@@ -369,7 +369,7 @@ BOOL WINAPI ShowWindow(HWND wnd, int cmd) {
 }
 
 BOOL WINAPI UpdateWindow(HWND wnd) {
-    ORVEX_API("UpdateWindow", wnd);
+    ORVEX_API(wnd);
     Window* w = find_window(wnd);
     if (!w) return FALSE;
     if (w->update && shown_on_screen(*w)) send_message(wnd, WM_PAINT, 0, 0);
@@ -377,19 +377,19 @@ BOOL WINAPI UpdateWindow(HWND wnd) {
 }
 
 HWND WINAPI GetParent(HWND wnd) {
-    ORVEX_API("GetParent", wnd);
+    ORVEX_API(wnd);
     Window* w = find_window(wnd);
     return (w && is_child(*w)) ? w->parent : nullptr;
 }
 
 int WINAPI GetDlgCtrlID(HWND wnd) {
-    ORVEX_API("GetDlgCtrlID", wnd);
+    ORVEX_API(wnd);
     Window* w = find_window(wnd);
     return (w && is_child(*w)) ? static_cast<int>(w->id) : 0;
 }
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND wnd, int index) {
-    ORVEX_API("GetWindowLongPtrA", wnd, index);
+    ORVEX_API(wnd, index);
     Window* w = find_window(wnd);
     if (!w) return 0;
     switch (index) {
@@ -402,7 +402,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND wnd, int index) {
 }
 
 BOOL WINAPI GetWindowRect(HWND wnd, LPRECT rect) {
-    ORVEX_API("GetWindowRect", wnd, rect);
+    ORVEX_API(wnd, rect);
     Window* w = find_window(wnd);
     if (!w || !rect) return FALSE;
     *rect = window_rect_on_screen(*w);
@@ -410,7 +410,7 @@ BOOL WINAPI GetWindowRect(HWND wnd, LPRECT rect) {
 }
 
 BOOL WINAPI GetClientRect(HWND wnd, LPRECT rect) {
-    ORVEX_API("GetClientRect", wnd, rect);
+    ORVEX_API(wnd, rect);
     Window* w = find_window(wnd);
     if (!w || !rect) return FALSE;
     SIZE s = client_size(*w);
@@ -419,7 +419,7 @@ BOOL WINAPI GetClientRect(HWND wnd, LPRECT rect) {
 }
 
 BOOL WINAPI ClientToScreen(HWND wnd, LPPOINT point) {
-    ORVEX_API("ClientToScreen", wnd, point);
+    ORVEX_API(wnd, point);
     Window* w = find_window(wnd);
     if (!w || !point) return FALSE;
     POINT o = client_origin_on_screen(*w);
@@ -429,7 +429,7 @@ BOOL WINAPI ClientToScreen(HWND wnd, LPPOINT point) {
 }
 
 BOOL WINAPI ScreenToClient(HWND wnd, LPPOINT point) {
-    ORVEX_API("ScreenToClient", wnd, point);
+    ORVEX_API(wnd, point);
     Window* w = find_window(wnd);
     if (!w || !point) return FALSE;
     POINT o = client_origin_on_screen(*w);
@@ -439,7 +439,7 @@ BOOL WINAPI ScreenToClient(HWND wnd, LPPOINT point) {
 }
 
 BOOL WINAPI SetWindowPos(HWND wnd, HWND insert_after, int x, int y, int cx, int cy, UINT flags) {
-    ORVEX_API("SetWindowPos", wnd, insert_after, x, y, cx, cy, flags);
+    ORVEX_API(wnd, insert_after, x, y, cx, cy, flags);
     Window* w = find_window(wnd);
     if (!w) return FALSE;
     RECT old = w->rect;
@@ -471,18 +471,18 @@ BOOL WINAPI SetWindowPos(HWND wnd, HWND insert_after, int x, int y, int cx, int 
 }
 
 BOOL WINAPI MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint) {
-    ORVEX_API("MoveWindow", wnd, x, y, width, height, repaint);
+    ORVEX_API(wnd, x, y, width, height, repaint);
     return SetWindowPos(wnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
 BOOL WINAPI SetWindowTextA(HWND wnd, LPCSTR text) {
-    ORVEX_API("SetWindowTextA", wnd, text);
+    ORVEX_API(wnd, text);
     if (!find_window(wnd)) return FALSE;
     return send_message(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 
 int WINAPI GetWindowTextA(HWND wnd, LPSTR buffer, int max_count) {
-    ORVEX_API("GetWindowTextA", wnd, buffer, max_count);
+    ORVEX_API(wnd, buffer, max_count);
     if (!find_window(wnd) || !buffer || max_count <= 0) return 0;
     return static_cast<int>(send_message(wnd, WM_GETTEXT, static_cast<WPARAM>(max_count), reinterpret_cast<LPARAM>(buffer)));
 }

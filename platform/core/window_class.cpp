@@ -85,14 +85,14 @@ WindowClass class_from(const Record* w) {
 }  // namespace
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* w) {
-    ORVEX_API("RegisterClassA", w ? w->lpszClassName : nullptr);
+    ORVEX_API(w ? w->lpszClassName : nullptr);
     if (!w || !w->lpszClassName || IS_INTRESOURCE(w->lpszClassName)) return 0;
     register_system_classes();
     return add_class(class_from(w));
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* w) {
-    ORVEX_API("RegisterClassExA", w ? w->lpszClassName : nullptr);
+    ORVEX_API(w ? w->lpszClassName : nullptr);
     if (!w || w->cbSize != sizeof(WNDCLASSEXA) || !w->lpszClassName || IS_INTRESOURCE(w->lpszClassName)) return 0;
     register_system_classes();
     WindowClass wc = class_from(w);
@@ -101,7 +101,7 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* w) {
 }
 
 BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR name, WNDCLASSEXA* out) {
-    ORVEX_API("GetClassInfoExA", instance, name, out);
+    ORVEX_API(instance, name, out);
     const WindowClass* c = find_class(name, instance);
     if (!c || !out) return FALSE;
     out->cbSize = sizeof(WNDCLASSEXA);
@@ -120,7 +120,7 @@ BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR name, WNDCLASSEXA* out) {
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR name, HINSTANCE instance) {
-    ORVEX_API("UnregisterClassA", name, instance);
+    ORVEX_API(name, instance);
     if (!name) return FALSE;
     auto& list = classes();
     for (auto it = list.begin(); it != list.end(); ++it) {

@@ -13,7 +13,7 @@ std::string prop_key(LPCSTR name) {
 }  // namespace
 
 BOOL WINAPI SetPropA(HWND wnd, LPCSTR name, HANDLE data) {
-    ORVEX_API("SetPropA", wnd, name, data);
+    ORVEX_API(wnd, name, data);
     Window* w = find_window(wnd);
     if (!w || !name) return FALSE;
     w->props[prop_key(name)] = data;
@@ -21,7 +21,7 @@ BOOL WINAPI SetPropA(HWND wnd, LPCSTR name, HANDLE data) {
 }
 
 HANDLE WINAPI GetPropA(HWND wnd, LPCSTR name) {
-    ORVEX_API("GetPropA", wnd, name);
+    ORVEX_API(wnd, name);
     Window* w = find_window(wnd);
     if (!w || !name) return nullptr;
     auto it = w->props.find(prop_key(name));
@@ -29,7 +29,7 @@ HANDLE WINAPI GetPropA(HWND wnd, LPCSTR name) {
 }
 
 HANDLE WINAPI RemovePropA(HWND wnd, LPCSTR name) {
-    ORVEX_API("RemovePropA", wnd, name);
+    ORVEX_API(wnd, name);
     Window* w = find_window(wnd);
     if (!w || !name) return nullptr;
     auto it = w->props.find(prop_key(name));

@@ -1,0 +1,72 @@
+# Fails when a WINAPI function defined under SOURCES (a directory, searched
+# with its subdirectories) does not begin with ORVEX_API, which logs the call
+# and marks the platform's own work; a function without it would vanish from
+# the call log and shift the nesting of the calls it makes. Every function
+# declared WINAPI in HEADER must be defined exactly once, so that a change of
+# layout that hides definitions from this check fails it too.
+# Arguments: SOURCES, HEADER.
+get_filename_component(SOURCES ${SOURCES} ABSOLUTE)
+
+# Text as CMake lists can hold it: a semicolon would split a match, brackets
+# would join matches.
+macro(read_plain path out)
+  file(READ ${path} ${out})
+  string(REPLACE ";" "," ${out} "${${out}}")
+  string(REPLACE "[" "<" ${out} "${${out}}")
+  string(REPLACE "]" ">" ${out} "${${out}}")
+endmacro()
+
+read_plain(${HEADER} header)
+string(REGEX MATCHALL "WINAPI[ \t]+[A-Za-z0-9_]+\\(" declared "${header}")
+list(TRANSFORM declared REPLACE "^WINAPI[ \t]+([A-Za-z0-9_]+)\\($" "\\1")
+list(LENGTH declared declared_count)
+if(declared_count EQUAL 0)
+  message(FATAL_ERROR "no WINAPI declaration found in ${HEADER}: the check reads nothing")
+endif()
+
+file(GLOB_RECURSE sources ${SOURCES}/*.cpp)
+set(defined "")
+set(without "")
+foreach(source IN LISTS sources)
+  read_plain(${source} text)
+  # A definition: the name, its parameters, the opening brace and the first statement.
+  string(REGEX MATCHALL "WINAPI[ \t]+[A-Za-z0-9_]+\\([^)]*\\)[ \t\r\n]*{[ \t\r\n]*[^\r\n]*" definitions "${text}")
+  foreach(definition IN LISTS definitions)
+    string(REGEX REPLACE "^WINAPI[ \t]+([A-Za-z0-9_]+)\\(.*$" "\\1" name "${definition}")
+    string(REGEX REPLACE "^[^{]*{[ \t\r\n]*" "" first "${definition}")
+    list(APPEND defined ${name})
+    if(NOT first MATCHES "^ORVEX_API\\(")
+      file(RELATIVE_PATH where ${SOURCES} ${source})
+      list(APPEND without "${name} (${where})")
+    endif()
+  endforeach()
+endforeach()
+
+set(problems "")
+foreach(name IN LISTS declared)
+  list(FIND defined ${name} at)
+  if(at EQUAL -1)
+    list(APPEND problems "${name} is declared but no definition was found")
+  endif()
+endforeach()
+set(seen "")
+foreach(name IN LISTS defined)
+  list(FIND declared ${name} at)
+  if(at EQUAL -1)
+    list(APPEND problems "${name} is defined WINAPI but not declared in ${HEADER}")
+  endif()
+  list(FIND seen ${name} again)
+  if(NOT again EQUAL -1)
+    list(APPEND problems "${name} is defined more than once")
+  endif()
+  list(APPEND seen ${name})
+endforeach()
+foreach(entry IN LISTS without)
+  list(APPEND problems "${entry} does not begin with ORVEX_API")
+endforeach()
+if(problems)
+  string(REPLACE ";" "\n  " problems "${problems}")
+  message(FATAL_ERROR "platform entry points:\n  ${problems}")
+endif()
+list(LENGTH defined defined_count)
+message(STATUS "all ${defined_count} WINAPI definitions begin with ORVEX_API")
