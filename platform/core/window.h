@@ -1,4 +1,18 @@
 // The platform core's windows and window classes.
+//
+// Lifetimes. A window's record lives in the window store from CreateWindowExA
+// until its destruction ends (WM_NCDESTROY has been sent); its handle is
+// never given to another window, so a stale handle finds nothing. Every
+// message the core sends goes through send_message, which runs the window's
+// procedure: program code, which may destroy any window, this one included,
+// its children and its parent. Across a send therefore
+//   - handles (HWND, and handles of GDI objects) stay safe to use: look the
+//     window up again with find_window, and expect null;
+//   - a Window* or Window&, a reference into a window's members (its
+//     children, props, pixels) and a driver's record of the window are not:
+//     take what is needed (a copy of the children, the handle) before the
+//     send, and look the window up again after it;
+//   - all_windows() returns a copy, safe to walk while windows go.
 #pragma once
 
 #include <map>
@@ -62,7 +76,10 @@ struct Window {
 };
 
 Window* find_window(HWND wnd);
-// Calls a window's procedure directly, as SendMessageA does.
+// Calls a window's procedure directly, as SendMessageA does: the one way the
+// core runs a window procedure (CallWindowProcA alone calls the procedure it
+// is given). Marks the call as program code for the call log. After it, any
+// Window* may be gone (see above).
 LRESULT send_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 std::vector<HWND> all_windows();  // in creation order
 bool is_child(const Window& w);
