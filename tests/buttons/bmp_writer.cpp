@@ -6,25 +6,11 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "tools/image_writers/bmp_writer.h"
-
 namespace orvex_test {
 
-std::vector<std::uint8_t> bmp_bytes(const BmpSpec& s) {
-    orvex_image_writers::BmpPicture p;
-    p.width = s.width;
-    p.height = s.height;
-    p.bits = s.bits;
-    p.top_down = s.top_down;
-    for (const RGBQUAD& c : s.colors)
-        p.colors.push_back((std::uint32_t{c.rgbRed} << 16) | (std::uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
-    if (s.bits == 16 && s.rgb565) p.masks = {0xF800, 0x07E0, 0x001F};
-    p.pixel = s.pixel;
-    return orvex_image_writers::bmp_bytes(p);
-}
-
 void write_bmp(const std::string& path, const BmpSpec& spec) {
-    if (!orvex_image_writers::write_file(path, bmp_bytes(spec))) throw std::runtime_error("cannot write " + path);
+    if (!orvex_image_writers::write_file(path, orvex_image_writers::bmp_bytes(spec)))
+        throw std::runtime_error("cannot write " + path);
 }
 
 BmpSpec picture(const std::vector<std::string>& rows, const std::function<std::uint32_t(char)>& ink) {

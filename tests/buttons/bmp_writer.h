@@ -1,5 +1,5 @@
-// Writes BMP files for the tests: any depth a DIB section has, from a
-// function that gives each pixel's colour (or colour index).
+// BMP files for the button tests: pictures drawn in characters, written to
+// a directory of the test's own.
 #pragma once
 
 #include <cstdint>
@@ -7,22 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "tools/image_writers/bmp_writer.h"
 
 namespace orvex_test {
 
-struct BmpSpec {
-    int width = 1;
-    int height = 1;
-    int bits = 24;           // 1, 4, 8, 16, 24 or 32
-    bool rgb565 = false;     // 16 bits: colour masks 5-6-5 (BI_BITFIELDS) instead of 5-5-5
-    bool top_down = false;   // rows stored top row first
-    std::vector<RGBQUAD> colors;  // colour table of 1-, 4- and 8-bit files
-    // (x, y) from the top-left: 0x00RRGGBB, or a colour index for 1, 4 and 8 bits.
-    std::function<std::uint32_t(int x, int y)> pixel;
-};
+// A picture of any depth a DIB section has, from a function that gives each
+// pixel's colour (or colour index).
+using BmpSpec = orvex_image_writers::BmpPicture;
 
-std::vector<std::uint8_t> bmp_bytes(const BmpSpec& spec);
+// Writes the picture as a BMP file; throws when it cannot.
 void write_bmp(const std::string& path, const BmpSpec& spec);
 
 // A 24-bit picture drawn in characters, one string per row from the top:

@@ -450,19 +450,28 @@ HRGN built_top_down(std::mt19937& rng, const std::vector<RECT>& all) {
     return built;
 }
 
-TEST_F(Gdi, UnionIntoARegionBuiltTopDownEqualsTheGeneralUnion) {
-    std::mt19937 rng(12345);
-    for (int trial = 0; trial < 300; ++trial) {
+// Calls check(built, expected, trial) for `trials` pictures of rows of runs:
+// the region grown from the top down, and the same region made at once.
+template <class Check>
+void for_regions_built_top_down(std::mt19937& rng, int trials, Check check) {
+    for (int trial = 0; trial < trials; ++trial) {
         const std::vector<RECT> all = rows_of_runs(rng);
         HRGN expected = region_of(all);
         HRGN built = built_top_down(rng, all);
+        check(built, expected, trial);
+        DeleteObject(built);
+        DeleteObject(expected);
+    }
+}
+
+TEST_F(Gdi, UnionIntoARegionBuiltTopDownEqualsTheGeneralUnion) {
+    std::mt19937 rng(12345);
+    for_regions_built_top_down(rng, 300, [](HRGN built, HRGN expected, int trial) {
         ASSERT_TRUE(same(rects_of(built), rects_of(expected))) << "trial " << trial;
         RECT eb, bb;
         EXPECT_EQ(GetRgnBox(built, &bb), GetRgnBox(expected, &eb));
         EXPECT_TRUE(eb.left == bb.left && eb.top == bb.top && eb.right == bb.right && eb.bottom == bb.bottom);
-        DeleteObject(built);
-        DeleteObject(expected);
-    }
+    });
     // Regions that are not below one another still unite correctly.
     for (int trial = 0; trial < 200; ++trial) {
         auto random_region = [&] {
@@ -487,10 +496,7 @@ TEST_F(Gdi, UnionIntoARegionBuiltTopDownEqualsTheGeneralUnion) {
 // operation, as the same region made at once.
 TEST_F(Gdi, RegionBuiltTopDownAnswersAsTheRegionMadeAtOnce) {
     std::mt19937 rng(777);
-    for (int trial = 0; trial < 60; ++trial) {
-        const std::vector<RECT> all = rows_of_runs(rng);
-        HRGN expected = region_of(all);
-        HRGN built = built_top_down(rng, all);
+    for_regions_built_top_down(rng, 60, [](HRGN built, HRGN expected, int trial) {
         for (int y = -1; y <= 13; ++y)
             for (int x = -1; x <= 26; ++x)
                 ASSERT_EQ(PtInRegion(built, x, y), PtInRegion(expected, x, y)) << "trial " << trial << " at " << x << "," << y;
@@ -510,9 +516,7 @@ TEST_F(Gdi, RegionBuiltTopDownAnswersAsTheRegionMadeAtOnce) {
         EXPECT_EQ(PtInRegion(built, 8, 20), TRUE);
         DeleteObject(more);
         DeleteObject(other);
-        DeleteObject(built);
-        DeleteObject(expected);
-    }
+    });
 }
 
 }  // namespace

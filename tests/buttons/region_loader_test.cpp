@@ -51,7 +51,8 @@ TEST_F(Files, PaletteOfAnIndexedFileIsItsColourTableFilledTo256) {
         s.height = 2;
         s.bits = c.bits;
         for (int i = 0; i < c.table; ++i)
-            s.colors.push_back(RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>((i * 7 + 1) & 255), 0});
+            s.colors.push_back((static_cast<std::uint32_t>((i * 7 + 1) & 255) << 16) |
+                               (static_cast<std::uint32_t>(255 - i) << 8) | static_cast<std::uint32_t>(i));
         s.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x + y) & 1); };
         const std::string file = write("indexed.bmp", s);
 
@@ -222,7 +223,7 @@ TEST_F(Files, IndexedPicturesAreScannedThroughTheirColours) {
     s.width = 4;
     s.height = 1;
     s.bits = 8;
-    s.colors = {RGBQUAD{255, 0, 255, 0}, RGBQUAD{0, 0, 200, 0}};
+    s.colors = {0xFF00FF, 0xC80000};
     s.pixel = [](int x, int) { return x == 1 ? 0u : 1u; };
     HRGN r = orvex::BITMAPTOREGION(write("indexed.bmp", s), 0xFF00FF, 1);
     ASSERT_TRUE(r);

@@ -26,6 +26,19 @@ protected:
 
     std::size_t count_of(UINT msg) { return received(msg).size(); }
 
+    // A key event as a client (or an old server's auto-repeat) sends it.
+    void send_key_event(HWND w, KeyCode code, int type, Time t) {
+        XEvent e{};
+        e.xkey.type = type;
+        e.xkey.display = dpy;
+        e.xkey.window = xid(w);
+        e.xkey.root = DefaultRootWindow(dpy);
+        e.xkey.time = t;
+        e.xkey.keycode = code;
+        e.xkey.same_screen = True;
+        XSendEvent(dpy, xid(w), False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
+    }
+
     void set_numlock(bool on) {
         unsigned mask = XkbKeysymToModifiers(dpy, XK_Num_Lock);
         ASSERT_NE(mask, 0u);
@@ -89,14 +102,7 @@ TEST_F(X11Input, KeyStrokesGiveTheMessagesOfEveryDriver) {
             if (k.down && down.count(code)) {
                 // The server does not press a key that is down again; its
                 // auto-repeat does, with presses alone, as this one.
-                XEvent e{};
-                e.xkey.type = KeyPress;
-                e.xkey.display = dpy;
-                e.xkey.window = xid(w);
-                e.xkey.root = DefaultRootWindow(dpy);
-                e.xkey.keycode = code;
-                e.xkey.same_screen = True;
-                XSendEvent(dpy, xid(w), False, KeyPressMask, &e);
+                send_key_event(w, code, KeyPress, CurrentTime);
                 continue;
             }
             XTestFakeKeyEvent(dpy, code, k.down ? True : False, CurrentTime);
@@ -190,17 +196,7 @@ TEST_F(X11Input, ReleasePressPairsOfOldStyleAutoRepeatAreRepeats) {
     HWND w = open();
     ASSERT_NE(w, nullptr);
     KeyCode code = XKeysymToKeycode(dpy, XK_g);
-    auto send = [&](int type, Time t) {
-        XEvent e{};
-        e.xkey.type = type;
-        e.xkey.display = dpy;
-        e.xkey.window = xid(w);
-        e.xkey.root = DefaultRootWindow(dpy);
-        e.xkey.time = t;
-        e.xkey.keycode = code;
-        e.xkey.same_screen = True;
-        XSendEvent(dpy, xid(w), False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
-    };
+    auto send = [&](int type, Time t) { send_key_event(w, code, type, t); };
     send(KeyPress, 1000);
     send(KeyRelease, 1500);
     send(KeyPress, 1500);
