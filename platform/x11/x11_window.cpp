@@ -49,6 +49,20 @@ constexpr unsigned long kMwmFuncResize = 2, kMwmFuncMove = 4, kMwmFuncMinimize =
 constexpr unsigned long kMwmDecorBorder = 2, kMwmDecorResizeHandles = 4, kMwmDecorTitle = 8, kMwmDecorMenu = 16,
                         kMwmDecorMinimize = 32, kMwmDecorMaximize = 64;
 
+// What each part of a captioned window's style brings: a decoration and the
+// function it offers.
+struct StyleDecoration {
+    DWORD style;
+    unsigned long decoration;
+    unsigned long function;
+};
+constexpr StyleDecoration kStyleDecorations[] = {
+    {WS_SYSMENU, kMwmDecorMenu, kMwmFuncClose},
+    {WS_MINIMIZEBOX, kMwmDecorMinimize, kMwmFuncMinimize},
+    {WS_MAXIMIZEBOX, kMwmDecorMaximize, kMwmFuncMaximize},
+    {WS_THICKFRAME, kMwmDecorResizeHandles, kMwmFuncResize},
+};
+
 // The colour of the button face, as the status bar's background.
 constexpr std::uint32_t kFace = 0xF0F0F0;
 constexpr std::uint32_t kShadow = 0xA0A0A0;
@@ -205,21 +219,10 @@ void X11Driver::set_top_level_properties(orvex_platform::Window& w, XWindow& xw)
     if (captioned(w.style)) {
         mh.decorations = kMwmDecorBorder | kMwmDecorTitle;
         mh.functions = kMwmFuncMove;
-        if (w.style & WS_SYSMENU) {
-            mh.decorations |= kMwmDecorMenu;
-            mh.functions |= kMwmFuncClose;
-        }
-        if (w.style & WS_MINIMIZEBOX) {
-            mh.decorations |= kMwmDecorMinimize;
-            mh.functions |= kMwmFuncMinimize;
-        }
-        if (w.style & WS_MAXIMIZEBOX) {
-            mh.decorations |= kMwmDecorMaximize;
-            mh.functions |= kMwmFuncMaximize;
-        }
-        if (w.style & WS_THICKFRAME) {
-            mh.decorations |= kMwmDecorResizeHandles;
-            mh.functions |= kMwmFuncResize;
+        for (const StyleDecoration& d : kStyleDecorations) {
+            if (!(w.style & d.style)) continue;
+            mh.decorations |= d.decoration;
+            mh.functions |= d.function;
         }
     } else {
         mh.decorations = 0;
