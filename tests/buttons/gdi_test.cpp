@@ -408,12 +408,12 @@ HRGN region_of(const std::vector<RECT>& rects) {
     std::vector<unsigned char> buf(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
     RGNDATAHEADER h{sizeof h, RDH_RECTANGLES, static_cast<DWORD>(rects.size()), 0, {0, 0, 0, 0}};
     std::memcpy(buf.data(), &h, sizeof h);
-    std::memcpy(buf.data() + sizeof h, rects.data(), rects.size() * sizeof(RECT));
+    if (!rects.empty()) std::memcpy(buf.data() + sizeof h, rects.data(), rects.size() * sizeof(RECT));
     return ExtCreateRegion(nullptr, static_cast<DWORD>(buf.size()), reinterpret_cast<RGNDATA*>(buf.data()));
 }
 
 bool same(const std::vector<RECT>& a, const std::vector<RECT>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(RECT)) == 0;
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(RECT)) == 0);
 }
 
 // Rows of runs, as a picture gives them.

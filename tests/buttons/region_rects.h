@@ -15,7 +15,7 @@ inline std::vector<RECT> rects_of(HRGN r) {
     RGNDATAHEADER h;
     std::memcpy(&h, buf.data(), sizeof h);
     std::vector<RECT> out(h.nCount);
-    std::memcpy(out.data(), buf.data() + sizeof h, out.size() * sizeof(RECT));
+    if (!out.empty()) std::memcpy(out.data(), buf.data() + sizeof h, out.size() * sizeof(RECT));
     return out;
 }
 
