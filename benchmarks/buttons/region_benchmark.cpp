@@ -60,7 +60,8 @@ const Picture& picture(int k) {
     if (it != cache.end()) return it->second;
     Picture p;
     p.path = dir + "/runs" + std::to_string(k) + ".bmp";
-    if (!orvex_image_writers::write_file(p.path, picture_bytes(k))) std::abort();
+    const std::vector<std::uint8_t> bytes = picture_bytes(k);
+    if (!orvex_image_writers::write_file(p.path, bytes)) std::abort();
     for (int y = 0; y < kSide; ++y) {
         int x = 0;
         while (x < kSide) {

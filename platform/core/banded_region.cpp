@@ -31,7 +31,8 @@ void BandedRegion::BoxList::release() {
 
 bool BandedRegion::BoxList::reserve(std::size_t count) {
     if (count <= capacity_) return true;
-    std::size_t capacity = capacity_ == 0 ? 16 : capacity_;
+    // The first block holds what is asked; each growth doubles it.
+    std::size_t capacity = capacity_ == 0 ? count : capacity_;
     while (capacity < count) {
         if (capacity > SIZE_MAX / 2 / sizeof(pixman_box32_t)) return false;
         capacity *= 2;
