@@ -87,8 +87,13 @@ void PixelWriter::write(LONG x, LONG y, LONG count, const std::uint32_t* rgb, co
         case 32: {
             const std::size_t bytes = b_.bits_per_pixel / 8;
             if (bytes == 4 && b_.compression == BI_RGB) {
+                BYTE* out = row + sx * 4;
+                if (!mask) {  // the whole run: a loop the compiler can widen
+                    for (std::size_t i = 0; i < n; ++i) write_le32(out + i * 4, rgb[i] & 0x00FFFFFFu);
+                    return;
+                }
                 for (std::size_t i = 0; i < n; ++i)
-                    if (!mask || mask[i]) write_le32(row + (sx + i) * 4, rgb[i] & 0x00FFFFFFu);
+                    if (mask[i]) write_le32(out + i * 4, rgb[i] & 0x00FFFFFFu);
                 return;
             }
             const DibChannels m = dib_channels(b_);
