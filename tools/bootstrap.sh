@@ -14,7 +14,8 @@
 #   windows  the Windows build and its tests under Wine: MinGW-w64, Wine,
 #            GoogleTest's sources, Xvfb, xdotool and the X utilities
 #   fuzz     program, and clang with its libFuzzer runtime
-#   docs     netpbm, to turn the snapshot tools' pictures into PNG files
+#   docs     netpbm, to turn the snapshot tools' pictures into PNG files, and
+#            debootstrap, for the set-up times on a fresh system
 #   ci       program, tests, windows and fuzz
 #
 # Without apt-get (a system other than Debian) it prints the packages and
@@ -30,7 +31,7 @@ declare -A group=(
   [windows]="cmake make pkg-config g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest
              libgl1-mesa-dri xvfb xdotool x11-utils"
   [fuzz]="clang libclang-rt-14-dev"
-  [docs]="netpbm"
+  [docs]="netpbm debootstrap"
 )
 # What each group brings along.
 declare -A includes=(
