@@ -11,6 +11,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 targets=(tga_reader bmp_decoder region_builder)
 
+tools/bootstrap.sh fuzz
+
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz-regression: clang++ is not installed" >&2
   exit 2
