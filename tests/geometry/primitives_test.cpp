@@ -310,12 +310,6 @@ TEST_F(Primitives, SphereWithTheLowestBandCountEndsTheProgram) {
                 testing::ExitedWithCode(orvex::EXIT_OVERFLOW_ERROR), "overflow error: SFERA");
 }
 
-}  // namespace
-
-namespace {
-
-using namespace orvex_test;
-
 // The bits of one vertex: normal, texture co-ordinate and position.
 std::array<std::uint64_t, 8> vertex_bits(const Strip& s, std::size_t v) {
     return {double_bits(s.normal[v][0]), double_bits(s.normal[v][1]), double_bits(s.normal[v][2]),
@@ -339,8 +333,7 @@ TEST_F(Primitives, EachBandsLowerRingComesFromItsUpperAngleAndOneStep) {
             const Strip &lower = bands[i], &upper = bands[i + 1];
             // t is (I + 1) / NUMLINE in both; the positions may differ by rounding only.
             EXPECT_EQ(float_bits(lower.tex[v + 1][1]), float_bits(upper.tex[v][1]));
-            for (int k = 0; k < 3; ++k)
-                EXPECT_NEAR(lower.vertex[v + 1][static_cast<std::size_t>(k)], upper.vertex[v][static_cast<std::size_t>(k)], 1e-6);
+            for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(lower.vertex[v + 1][k], upper.vertex[v][k], 1e-6);
             differ = differ || vertex_bits(lower, v + 1) != vertex_bits(upper, v);
         }
         if (differ) apart.push_back(static_cast<int>(i));
