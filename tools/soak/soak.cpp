@@ -137,7 +137,7 @@ Cycle grass_cycle() {
 Cycle buttons_cycle(const HWND (&buttons)[example::kButtonCount]) {
     Cycle c;
     c.frames_per_action = 6;  // a release posts the click and repaints the button
-    const HWND main = orvex::HWINDOW;
+    const HWND window = orvex::HWINDOW;
     auto to = [&c](HWND w, LONG x, LONG y) { c.actions.push_back([=] { orvex_headless::pointer_to(w, x, y); }); };
     auto press = [&c](Button b) { c.actions.push_back([=] { orvex_headless::button_down(b); }); };
     auto release = [&c](Button b) { c.actions.push_back([=] { orvex_headless::button_up(b); }); };
@@ -146,10 +146,25 @@ Cycle buttons_cycle(const HWND (&buttons)[example::kButtonCount]) {
         RECT r;
         GetClientRect(b, &r);
         const LONG x = r.right / 2, y = r.bottom / 2;
-        to(b, x, y), to(b, x + 1, y), to(main, 5, 5);                           // hover in and out
-        to(b, x, y), press(Button::left), release(Button::left), to(main, 5, 5);  // click
-        to(b, x, y), press(Button::left), to(main, 5, 5), release(Button::left);  // press dragged out
-        press(Button::right), to(b, x, y), release(Button::right), to(main, 5, 5);  // right press carried in
+        // Hovering in and out.
+        to(b, x, y);
+        to(b, x + 1, y);
+        to(window, 5, 5);
+        // A click.
+        to(b, x, y);
+        press(Button::left);
+        release(Button::left);
+        to(window, 5, 5);
+        // A press dragged out: no click.
+        to(b, x, y);
+        press(Button::left);
+        to(window, 5, 5);
+        release(Button::left);
+        // A right-button press carried in.
+        press(Button::right);
+        to(b, x, y);
+        release(Button::right);
+        to(window, 5, 5);
     }
     return c;
 }
