@@ -69,4 +69,18 @@ std::vector<std::uint32_t> window_pixels(HWND wnd, int* width = nullptr, int* he
 // Objects the process holds: GDI objects that are not stock objects.
 std::size_t gdi_object_count();
 
+// Every kind of object the process holds a handle to: windows, GDI objects
+// that are not stock objects (device contexts included), rendering contexts,
+// global memory blocks, and cursors and icons (the system's, once loaded,
+// stay).
+struct LiveHandles {
+    std::size_t windows = 0;
+    std::size_t gdi_objects = 0;
+    std::size_t gl_contexts = 0;
+    std::size_t memory_blocks = 0;
+    std::size_t cursors = 0;
+    bool operator==(const LiveHandles&) const = default;
+};
+LiveHandles live_handles();
+
 }  // namespace orvex_headless

@@ -10,6 +10,7 @@
 
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
+#include "platform/core/handle_counts.h"
 #include "platform/core/input_state.h"
 #include "platform/core/window_store.h"
 #include "platform/headless/headless.h"
@@ -245,5 +246,15 @@ std::vector<std::uint32_t> window_pixels(HWND wnd, int* width, int* height) {
 }
 
 std::size_t gdi_object_count() { return orvex_platform::gdi_object_count(); }
+
+LiveHandles live_handles() {
+    LiveHandles h;
+    h.windows = orvex_platform::all_windows().size();
+    h.gdi_objects = orvex_platform::gdi_object_count();
+    h.gl_contexts = orvex_platform::gl_context_count();
+    h.memory_blocks = orvex_platform::global_block_count();
+    h.cursors = orvex_platform::cursor_count();
+    return h;
+}
 
 }  // namespace orvex_headless
