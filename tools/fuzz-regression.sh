@@ -9,7 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-30}"
-targets=(tga_reader bmp_decoder region_builder)
+targets=(tga_reader bmp_decoder region_builder bitmap_region)
+
+tools/bootstrap.sh fuzz
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "fuzz-regression: clang++ is not installed" >&2

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds the grass program and runs it in the directory that holds its seven
 # image files. Without a display it draws a snapshot on the headless display
-# instead and says where the picture is.
+# instead and says where the picture is. Installs only what building and
+# running the program needs: the tests are left out of the build unless
+# tools/run-tests.sh has put them in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/bootstrap.sh
-cmake --preset default
+tools/bootstrap.sh program
+options=(-DORVEX_BUILD_TESTS=OFF -DORVEX_BUILD_BENCHMARKS=OFF)
+if grep -qs '^ORVEX_BUILD_TESTS:BOOL=ON' build/default/CMakeCache.txt; then options=(); fi
+cmake --preset default "${options[@]}"
 cmake --build --preset default -j"$(nproc)" --target grass grass-snapshot
 bin="$PWD/build/default/bin"
 

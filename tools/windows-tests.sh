@@ -3,12 +3,14 @@
 # the portable tests with MinGW-w64 (the mingw preset), then, in a fresh Wine
 # prefix on a private Xvfb, runs the portable tests and starts grass.exe:
 # its start-up question and its window must appear, and it must end with
-# exit status 0 on Escape and on Alt+F4 (the system menu's Close).
+# exit status 0 on Escape and on Alt+F4 (the system menu's Close). Last, the
+# build is installed, examples/hello is built against the installed package
+# and run: its window must appear and Escape must end it with status 0.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-tools/bootstrap.sh
+tools/bootstrap.sh windows
 
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
@@ -66,7 +68,7 @@ wait_window() {
   while [ $SECONDS -lt $deadline ]; do
     id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1 || true)
     if [ -n "$id" ]; then echo "$id"; return 0; fi
-    if ! kill -0 "$grass_pid" 2>/dev/null; then return 1; fi
+    if ! kill -0 "$program_pid" 2>/dev/null; then return 1; fi
     sleep 0.2
   done
   return 1
@@ -80,22 +82,22 @@ keys_to() {
   xdotool key --delay 100 "$@"
 }
 
-# grass.exe's exit status into $status, or fails after the timeout.
+# The program's exit status into $status, or fails after the timeout.
 wait_exit() {
   local deadline=$((SECONDS + 60))
-  while kill -0 "$grass_pid" 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "grass.exe did not end"
+  while kill -0 "$program_pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end"
     sleep 0.2
   done
   status=0
-  wait "$grass_pid" || status=$?
+  wait "$program_pid" || status=$?
 }
 
 run_grass() {
   local answer=$1 ending=$2
   say "grass.exe: answering '$answer', ending with $ending"
   (cd "$bin" && exec "$wine" grass.exe) >"$work/grass.log" 2>&1 &
-  grass_pid=$!
+  program_pid=$!
   local box main geometry
   box=$(wait_window "Video!" 90) || fail "the start-up question did not appear"
   say "  the question box appeared (window $box)"
@@ -118,5 +120,32 @@ run_grass() {
 run_grass n Escape
 run_grass n alt+F4
 run_grass y Escape
+
+say "installing the Windows build"
+prefix="$work/prefix"
+cmake --install build/mingw --prefix "$prefix" >/dev/null
+for f in include/orvex/framework/orvex.h include/orvex/platform/win32.h lib/liborvex.a \
+         lib/cmake/orvex/orvex-config.cmake lib/cmake/orvex/orvex-config-version.cmake lib/pkgconfig/orvex.pc; do
+  [ -f "$prefix/$f" ] || fail "the installed package has no $f"
+done
+PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --static --libs orvex | grep -q -- "-lorvex" ||
+  fail "pkg-config does not read the installed orvex.pc"
+
+say "building examples/hello against the installed package"
+cmake -S examples/hello -B "$work/hello" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -Dorvex_DIR="$prefix/lib/cmake/orvex" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$work/hello" -j"$(nproc)"
+
+say "hello.exe: S, then Escape"
+(cd "$work/hello" && exec "$wine" hello.exe) >"$work/hello.log" 2>&1 &
+program_pid=$!
+hello=$(wait_window "Hello, Orvex" 60) || fail "the window of hello.exe did not appear"
+say "  its window appeared (window $hello)"
+sleep 1
+keys_to "$hello" s
+keys_to "$hello" Escape
+wait_exit
+[ "$status" = 0 ] || fail "hello.exe ended with status $status"
+say "  hello.exe ended with status 0"
 
 say "all passed"

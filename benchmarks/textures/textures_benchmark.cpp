@@ -1,5 +1,5 @@
 // Decoding throughput on 1024 x 1024 images: the TGA reader (uncompressed and
-// run-length, read from a file) and the BMP decoder (from bytes in memory,
+// run-length of mixed, raw-only and run-only packets, read from a file) and the BMP decoder (from bytes in memory,
 // and LoadImageA from a file), each beside stb_image decoding the very same
 // file or bytes in the same run. Bytes/s counts the decoded pixel bytes.
 //
@@ -8,6 +8,7 @@
 #include <stb_image.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +21,9 @@
 #include "framework/textures/tga_reader.h"
 #include "platform/core/bmp_decoder.h"
 #include "platform/headless/headless.h"
+#include "platform/little_endian.h"
 #include "platform/win32.h"
 #include "tools/image_writers/bmp_writer.h"
-#include "tools/image_writers/tga_writer.h"
 
 namespace {
 
@@ -52,12 +53,51 @@ std::vector<std::uint32_t> picture() {
     return px;
 }
 
-Bytes tga_file(const std::vector<std::uint32_t>& px, int bpp, bool rle) {
-    Bytes bytes;
-    bytes.reserve(px.size() * static_cast<std::size_t>(bpp / 8));
-    for (std::uint32_t c : px)
-        for (int k = 0; k < bpp / 8; ++k) bytes.push_back(static_cast<std::uint8_t>(c >> (8 * k)));
-    return orvex_image_writers::tga_bytes(kSize, kSize, static_cast<std::uint8_t>(bpp), bpp == 32 ? 8 : 0, bytes, rle);
+// How a run-length file packs the picture: runs where neighbours repeat and
+// raw packets elsewhere (38 063 packets, 53 % of the uncompressed size), raw
+// packets of 128 only (8192 packets, 100.2 %), or run packets only, where a
+// pixel unlike its neighbours is a run of 1 (548 394 packets, 65 %).
+enum class Packets { uncompressed, mixed, raw_only, run_only };
+
+Bytes tga_file(const std::vector<std::uint32_t>& px, int bpp, Packets packets) {
+    const bool rle = packets != Packets::uncompressed;
+    Bytes f = {0, 0, static_cast<std::uint8_t>(rle ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    orvex_platform::append_le16(f, kSize);
+    orvex_platform::append_le16(f, kSize);
+    f.push_back(static_cast<std::uint8_t>(bpp));
+    f.push_back(bpp == 32 ? 8 : 0);
+    const std::size_t n = static_cast<std::size_t>(bpp / 8);
+    auto pixel = [&](std::size_t i, Bytes& out) {
+        for (std::size_t k = 0; k < n; ++k) out.push_back(static_cast<std::uint8_t>(px[i] >> (8 * k)));
+    };
+    auto same = [&](std::size_t a, std::size_t b) {
+        return ((px[a] ^ px[b]) & (bpp == 32 ? 0xFFFFFFFFu : 0xFFFFFFu)) == 0;
+    };
+    std::size_t i = 0;
+    while (i < px.size()) {
+        if (!rle) {
+            pixel(i++, f);
+            continue;
+        }
+        std::size_t run = 1;
+        while (i + run < px.size() && run < 128 && same(i, i + run)) ++run;
+        if (packets == Packets::run_only || (packets == Packets::mixed && run > 1)) {
+            f.push_back(static_cast<std::uint8_t>(0x80 + run - 1));
+            pixel(i, f);
+            i += run;
+            continue;
+        }
+        std::size_t raw = 1;
+        if (packets == Packets::raw_only) {
+            raw = std::min<std::size_t>(128, px.size() - i);
+        } else {
+            while (i + raw < px.size() && raw < 128 && !(i + raw + 1 < px.size() && same(i + raw, i + raw + 1))) ++raw;
+        }
+        f.push_back(static_cast<std::uint8_t>(raw - 1));
+        for (std::size_t k = 0; k < raw; ++k) pixel(i + k, f);
+        i += raw;
+    }
+    return f;
 }
 
 // The picture's first row is the file's bottom row.
@@ -71,16 +111,18 @@ Bytes bmp_file(const std::vector<std::uint32_t>& px, int bpp) {
 
 struct Files {
     std::filesystem::path dir;
-    std::string tga_raw, tga_rle, tga24_raw, bmp24_path;
+    std::string tga_raw, tga_rle, tga_rle_raw_only, tga_rle_run_only, tga24_raw, bmp24_path;
     Bytes bmp24, bmp32;
     Files() {
         orvex_headless::activate();
         dir = std::filesystem::temp_directory_path() / ("orvex-textures-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         const auto px = picture();
-        tga_raw = write("raw32.tga", tga_file(px, 32, false));
-        tga_rle = write("rle32.tga", tga_file(px, 32, true));
-        tga24_raw = write("raw24.tga", tga_file(px, 24, false));
+        tga_raw = write("raw32.tga", tga_file(px, 32, Packets::uncompressed));
+        tga_rle = write("rle32.tga", tga_file(px, 32, Packets::mixed));
+        tga_rle_raw_only = write("rle32-raw-only.tga", tga_file(px, 32, Packets::raw_only));
+        tga_rle_run_only = write("rle32-run-only.tga", tga_file(px, 32, Packets::run_only));
+        tga24_raw = write("raw24.tga", tga_file(px, 24, Packets::uncompressed));
         bmp24 = bmp_file(px, 24);
         bmp32 = bmp_file(px, 32);
         bmp24_path = write("bmp24.bmp", bmp24);
@@ -139,6 +181,10 @@ void BM_TgaReader_Raw32(benchmark::State& s) { tga_reader(s, files().tga_raw, 32
 void BM_Stb_TgaRaw32(benchmark::State& s) { stb_file(s, files().tga_raw, 32); }
 void BM_TgaReader_Rle32(benchmark::State& s) { tga_reader(s, files().tga_rle, 32); }
 void BM_Stb_TgaRle32(benchmark::State& s) { stb_file(s, files().tga_rle, 32); }
+void BM_TgaReader_Rle32RawOnly(benchmark::State& s) { tga_reader(s, files().tga_rle_raw_only, 32); }
+void BM_Stb_TgaRle32RawOnly(benchmark::State& s) { stb_file(s, files().tga_rle_raw_only, 32); }
+void BM_TgaReader_Rle32RunOnly(benchmark::State& s) { tga_reader(s, files().tga_rle_run_only, 32); }
+void BM_Stb_TgaRle32RunOnly(benchmark::State& s) { stb_file(s, files().tga_rle_run_only, 32); }
 void BM_TgaReader_Raw24(benchmark::State& s) { tga_reader(s, files().tga24_raw, 24); }
 void BM_Stb_TgaRaw24(benchmark::State& s) { stb_file(s, files().tga24_raw, 24); }
 
@@ -183,6 +229,10 @@ BENCHMARK(BM_TgaReader_Raw32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stb_TgaRaw32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TgaReader_Rle32)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stb_TgaRle32)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TgaReader_Rle32RawOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stb_TgaRle32RawOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TgaReader_Rle32RunOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stb_TgaRle32RunOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TgaReader_Raw24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stb_TgaRaw24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BmpDecoder_Bmp24)->Unit(benchmark::kMillisecond);

@@ -1,10 +1,4 @@
-// Image buttons over an OpenGL window.
-//
-// Three IMAGEBUTTON controls sit on the window: a round play button, a star
-// and a rounded stop button, each drawn from its normal, hover and pressed
-// BMP files (play*.BMP, star*.BMP, stop*.BMP in the working directory). A
-// click reaches the program as WM_COMMAND through the GETINPUTCOMMAND hook,
-// and the status bar shows the last one.
+// Image buttons over an OpenGL window (see buttons_program.cpp).
 //
 //   buttons_example                  runs the window until it is closed
 //   buttons_example --snapshot F.png runs without a display: it moves the
@@ -12,46 +6,9 @@
 //                                    writes a picture of the window to F.png
 #include <cstdio>
 #include <cstring>
-#include <string>
 
+#include "examples/buttons/buttons_program.h"
 #include "examples/buttons/snapshot.h"
-#include "framework/core/floating_point.h"
-#include "framework/orvex.h"
-
-using namespace orvex;
-
-namespace {
-
-struct ButtonInfo {
-    const char* prefix;  // file names: prefix + "N.BMP", "H.BMP", "P.BMP"
-    const char* label;
-    int id;
-    int x, y;  // in the window's client area
-};
-
-const ButtonInfo kButtons[] = {
-    {"play", "Play", 101, 40, 60},
-    {"star", "Star", 102, 130, 60},
-    {"stop", "Stop", 103, 220, 72},
-};
-
-HWND g_buttons[3] = {};
-char g_status[64] = "Click a button";
-
-LRESULT CALLBACK on_command(HWND, UINT msg, WPARAM wparam, LPARAM) {
-    if (msg != WM_COMMAND) return 0;
-    for (const ButtonInfo& b : kButtons)
-        if (LOWORD(wparam) == b.id) {
-            std::snprintf(g_status, sizeof g_status, "Clicked: %s", b.label);
-            SendMessageA(HSTATUS, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(g_status));
-        }
-    return 0;
-}
-
-// Right clicks ask for a context menu; this program has none.
-void no_context_menu() {}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const bool snapshot = argc == 3 && std::strcmp(argv[1], "--snapshot") == 0;
@@ -61,33 +18,9 @@ int main(int argc, char** argv) {
     }
     if (snapshot) example::start_headless();
 
-    mask_floating_point_exceptions();
-    SHOWMENUBAR = true;  // lets WM_COMMAND reach GETINPUTCOMMAND
-    SHOWSTATUSBAR = true;
-    GETINPUTCOMMAND = on_command;
-    CREATEMOUSEMENU = no_context_menu;
-    OGLWINDOWSETTING(ARROW, "", GENERIC, "");
-    CREATEOGLWINDOW("Orvex image buttons", 380, 200, 32, false);
-    SendMessageA(HSTATUS, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(g_status));
-
-    for (int i = 0; i < 3; ++i) {
-        const ButtonInfo& b = kButtons[i];
-        BMPTYPE = b.prefix;
-        // The size is the picture's: the button takes it on creation.
-        g_buttons[i] = CreateWindowExA(0, SZHOVERCLASS, b.label, WS_CHILD | WS_VISIBLE, b.x, b.y, 0, 0, HWINDOW,
-                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(b.id)), GetModuleHandleA(nullptr),
-                                       nullptr);
-        if (!g_buttons[i]) std::fprintf(stderr, "cannot create the %s button\n", b.label);
-    }
-    if (snapshot) example::script_snapshot(argv[2], g_buttons, 3);
-
-    glClearColor(0.13f, 0.17f, 0.24f, 1.0f);
-    do {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        SETGLMSG();
-        SwapBuffers(DCWINDOW);
-    } while (ACTIVE);
-
-    DELETEOGLWINDOW();
+    HWND buttons[example::kButtonCount] = {};
+    example::open_window(buttons);
+    if (snapshot) example::script_snapshot(argv[2], buttons, example::kButtonCount);
+    example::run_frames();
     return example::snapshot_ok() ? 0 : 1;
 }

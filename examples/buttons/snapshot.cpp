@@ -133,7 +133,10 @@ void script_snapshot(const char* png_path, const HWND* buttons, int count) {
     g_path = png_path;
     g_buttons.assign(buttons, buttons + count);
     // One message is handled per frame: each step leaves the program frames
-    // enough to handle what it caused.
+    // enough to handle what it caused. The picture is of frame 70, the one
+    // frame read back.
+    constexpr int kPictureFrame = 70;
+    orvex_headless::read_back_frames([](int frame) { return frame == kPictureFrame; });
     orvex_headless::on_present([](int frame) {
         using orvex_headless::Button;
         if (g_buttons.size() < 2) return;
@@ -142,7 +145,7 @@ void script_snapshot(const char* png_path, const HWND* buttons, int count) {
             case 30: orvex_headless::button_down(Button::left); break;
             case 40: orvex_headless::button_up(Button::left); break;
             case 50: orvex_headless::pointer_to(g_buttons[1], 32, 34); break;
-            case 70: finish(); break;
+            case kPictureFrame: finish(); break;
             default: break;
         }
     });

@@ -50,11 +50,14 @@ void FX_GENGRASS(float X, float Y, float Z, float H, float SX, float SZ, float Q
     const std::int32_t last_shell = checked_narrow<std::int32_t>(last, "FX_GENGRASS: last shell index");
 
     const ext quality = QUALITY;
+    // The steps every shell multiplies by its index, formed once.
+    const ext alpha_step = kAlphaStep / quality;
+    const ext lift_step = (static_cast<ext>(H) / static_cast<ext>(10.0f)) / quality;
     for (std::int32_t I = 0; I <= last_shell; ++I) {
         const ext i = I;
-        glAlphaFunc(GL_GREATER, single(i * (kAlphaStep / quality)));
+        glAlphaFunc(GL_GREATER, single(i * alpha_step));
         glPushMatrix();
-        glTranslatef(0.0f, single(i * ((static_cast<ext>(H) / static_cast<ext>(10.0f)) / quality)), 0.0f);
+        glTranslatef(0.0f, single(i * lift_step), 0.0f);
         if (!LINEAR) {
             const float sx = single((i * kWidening) * static_cast<ext>(SX) + 1.0L);
             const float sz = single((i * kWidening) * static_cast<ext>(SZ) + 1.0L);

@@ -1,48 +1,18 @@
-// Textured primitives.
-//
-// Values are formed in 80-bit extended precision (long double on x86) and
-// rounded to single where they are stored or passed on; each rounding point
-// is an explicit conversion to float below.
+// Textured primitives. The sphere's values are computed in
+// sphere_mesh.cpp and kept for identical spheres in sphere_cache.cpp.
 #include "framework/geometry/primitives.h"
 
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "framework/core/checked.h"
+#include "framework/geometry/sphere_cache.h"
+#include "framework/geometry/sphere_mesh.h"
 #include "framework/geometry/vectors.h"
 #include "framework/geometry/vertex_recorder.h"
 
 namespace orvex {
 
 namespace {
-using ext = long double;
-
-inline float single(ext v) { return static_cast<float>(v); }
-
-// pi to the precision of the extended format.
-constexpr ext kPi = 3.14159265358979323846264338327950288L;
-
-// Sine and cosine of an angle in extended precision. On x86 the processor's
-// own extended-precision instruction does it, about ten times faster than the
-// C library's long double functions; over every single-precision angle the
-// sphere uses, the two agree once rounded to single. Beyond the instruction's
-// range (|a| >= 2^63, where it leaves the operand unchanged) and elsewhere the
-// library computes it.
-struct SinCos {
-    ext sin, cos;
-};
-inline SinCos sin_cos(ext a) {
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-    if (std::fabs(a) < 0x1p63L || std::isnan(a)) {
-        ext s, c;
-        __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(a));
-        return {s, c};
-    }
-#endif
-    return {std::sin(a), std::cos(a)};
-}
-
 // One face of a box: its corners in the order they are sent, and the
 // texture co-ordinate of each corner as a multiple of TSIZE (0 or 1).
 struct Face {
@@ -95,45 +65,39 @@ void CUBO(float X, float Y, float Z, float X1, float Y1, float Z1, float X2, flo
     glPopMatrix();
 }
 
-void SFERA(float PX, float PY, float PZ, float RADIUS, std::int32_t NUMCIRCLE, std::int32_t NUMLINE, float TSIZE) {
-    const float MAJORSTEP = single(kPi / static_cast<ext>(NUMLINE));
-    const float MINORSTEP = single((2.0L * kPi) / static_cast<ext>(NUMCIRCLE));
-    const std::int32_t last_band = checked_sub(NUMLINE, std::int32_t{1}, "SFERA: NUMLINE - 1");
-    const ext radius = RADIUS, px = PX, py = PY, pz = PZ, tsize = TSIZE;
-    const ext numline = NUMLINE, numcircle = NUMCIRCLE;
-    // 64-bit loop counters: the inclusive bound NUMCIRCLE may be the highest
-    // 32-bit value.
-    for (std::int64_t I = 0; I <= last_band; ++I) {
-        const float A = single(static_cast<ext>(I) * MAJORSTEP);
-        const float B = single(static_cast<ext>(A) + static_cast<ext>(MAJORSTEP));
-        const SinCos a = sin_cos(A), b = sin_cos(B);
-        const float R0 = single(a.sin * radius);
-        const float R1 = single(b.sin * radius);
-        const float Z0 = single(a.cos * radius);
-        const float Z1 = single(b.cos * radius);
-        const float t0 = single((static_cast<ext>(I) / numline) / tsize);
-        const float t1 = single((static_cast<ext>(I + 1) / numline) / tsize);
-        GLBEGIN(GL_TRIANGLE_STRIP);
-        for (std::int64_t J = 0; J <= NUMCIRCLE; ++J) {
-            const float C = single(static_cast<ext>(J) * MINORSTEP);
-            const SinCos c = sin_cos(C);
-            const float X = single(c.cos);
-            const float Y = single(c.sin);
-            // The segment's s is the negated quotient (so s is -0 at J = 0).
-            const float s = single(-(static_cast<ext>(J) / numcircle) / tsize);
-            glNormal3f(single(R0 * static_cast<ext>(X) / radius), single(R0 * static_cast<ext>(Y) / radius),
-                       single(Z0 / radius));
-            glTexCoord2f(s, t0);
-            GLVERTEX3F(single(R0 * static_cast<ext>(X) + px), single(R0 * static_cast<ext>(Y) + py),
-                       single(Z0 + pz));
-            glNormal3f(single(R1 * static_cast<ext>(X) / radius), single(R1 * static_cast<ext>(Y) / radius),
-                       single(Z1 / radius));
-            glTexCoord2f(s, t1);
-            GLVERTEX3F(single(R1 * static_cast<ext>(X) + px), single(R1 * static_cast<ext>(Y) + py),
-                       single(Z1 + pz));
-        }
-        GLEND();
+namespace {
+// Sends a sphere's values as they are computed (a sphere too large to be kept).
+class DirectSink final : public sphere::SphereSink {
+public:
+    void begin_band() override { GLBEGIN(GL_TRIANGLE_STRIP); }
+    void vertex(const sphere::SphereVertex& v) override { send(v); }
+    void end_band() override { GLEND(); }
+
+    static void send(const sphere::SphereVertex& v) {
+        glNormal3f(v.normal[0], v.normal[1], v.normal[2]);
+        glTexCoord2f(v.tex[0], v.tex[1]);
+        GLVERTEX3F(v.position[0], v.position[1], v.position[2]);
     }
+};
+}  // namespace
+
+void SFERA(float PX, float PY, float PZ, float RADIUS, std::int32_t NUMCIRCLE, std::int32_t NUMLINE, float TSIZE) {
+    checked_sub(NUMLINE, std::int32_t{1}, "SFERA: NUMLINE - 1");
+    if (NUMLINE <= 0) return;
+    const sphere::SphereArgs args{PX, PY, PZ, RADIUS, NUMCIRCLE, NUMLINE, TSIZE};
+    // The values come from the cache; only the recorder's switches decide,
+    // here as for any vertex, what reaches OpenGL.
+    if (const sphere::CachedSphere* kept = sphere::cached_sphere(args)) {
+        const sphere::SphereVertex* v = kept->vertices.data();
+        for (std::int64_t band = 0; band < kept->bands; ++band) {
+            GLBEGIN(GL_TRIANGLE_STRIP);
+            for (std::int64_t k = 0; k < kept->vertices_per_band; ++k) DirectSink::send(*v++);
+            GLEND();
+        }
+        return;
+    }
+    DirectSink direct;
+    sphere::compute_sphere(args, direct);
 }
 
 }  // namespace orvex

@@ -26,11 +26,19 @@ constexpr std::uint64_t max_image_size = (std::uint64_t{1} << 31) - 1;
 
 void show(const char* text, const char* caption = "ERROR") { MessageBoxA(nullptr, text, caption, MB_OK); }
 
-// Reads exactly `count` bytes. A read that the system reports as failed
-// counts as a short read: the caller's failure path handles both alike.
-bool read_exactly(void* buffer, std::size_t count) {
-    return std::fread(buffer, 1, count, FTGA) == count;
+// Reads up to `count` bytes and answers how many arrived. A read that the
+// system reports as failed counts as a short read: the caller's failure path
+// handles both alike. The stream is the reader's own while it reads, so where
+// the C library offers it the read skips the stream's lock.
+std::size_t read_some(void* buffer, std::size_t count) {
+#if defined(__GLIBC__)
+    return fread_unlocked(buffer, 1, count, FTGA);
+#else
+    return std::fread(buffer, 1, count, FTGA);
+#endif
 }
+
+bool read_exactly(void* buffer, std::size_t count) { return read_some(buffer, count) == count; }
 
 void close_file() {
     // The file was only read: a failure to close it loses nothing.
@@ -41,6 +49,16 @@ void close_file() {
 void release(std::uint8_t*& block) {
     std::free(block);
     block = nullptr;
+}
+
+// Blue, green, red becomes red, green, blue, for `pixels` pixels of `bpp`
+// bytes; a fourth byte stays.
+void swap_blue_and_red(std::uint8_t* p, std::size_t pixels, std::uint32_t bpp) {
+    for (std::size_t i = 0; i < pixels; ++i, p += bpp) {
+        const std::uint8_t t = p[0];
+        p[0] = p[2];
+        p[2] = t;
+    }
 }
 
 // The image description both body readers start with: file bytes 12 to
@@ -113,14 +131,7 @@ bool LOADUNCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const std::string& /*FILENAME*/) {
         release(TEXTURE.IMAGEDATA);
         return false;
     }
-    // Blue, green, red becomes red, green, blue; a fourth byte stays.
-    const std::size_t pixels = std::size_t{TGA.WIDTH} * TGA.HEIGH;
-    std::uint8_t* p = TEXTURE.IMAGEDATA;
-    for (std::size_t i = 0; i < pixels; ++i, p += TGA.BYTESPERPIXEL) {
-        std::uint8_t t = p[0];
-        p[0] = p[2];
-        p[2] = t;
-    }
+    swap_blue_and_red(TEXTURE.IMAGEDATA, std::size_t{TGA.WIDTH} * TGA.HEIGH, TGA.BYTESPERPIXEL);
     close_file();
     return true;
 }
@@ -129,7 +140,6 @@ bool LOADCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const std::string& /*FILENAME*/) {
     if (!read_image_description(TEXTURE)) return false;
     const std::size_t PIXELCOUNT = std::size_t{TGA.HEIGH} * TGA.WIDTH;
     std::size_t CURRENTPIXEL = 0;
-    std::size_t CURRENTBYTE = 0;
     const std::uint32_t bpp = TGA.BYTESPERPIXEL;
     std::uint8_t* COLORBUFFER = static_cast<std::uint8_t*>(std::calloc(bpp, 1));
     if (!COLORBUFFER) {
@@ -143,30 +153,52 @@ bool LOADCOMPRESSEDTGA(TGATEXTURE& TEXTURE, const std::string& /*FILENAME*/) {
         release(COLORBUFFER);
         return false;
     };
-    auto store = [&] {
-        std::uint8_t* out = TEXTURE.IMAGEDATA + CURRENTBYTE;
-        out[0] = COLORBUFFER[2];
-        out[1] = COLORBUFFER[1];
-        out[2] = COLORBUFFER[0];
-        if (bpp == 4) out[3] = COLORBUFFER[3];
-        CURRENTBYTE += bpp;
-        ++CURRENTPIXEL;
-    };
     do {
-        std::uint8_t CHUNKHEADER;
-        if (!read_exactly(&CHUNKHEADER, 1)) return fail("Could not read RLE header");
+        // A packet starts with its header and one pixel value: the run's
+        // value, or the raw packet's first pixel, which always fits (a packet
+        // starts only while pixels are missing). Both come in one read.
+        std::uint8_t head[5];
+        const std::size_t got = read_some(head, 1 + bpp);
+        if (got == 0) return fail("Could not read RLE header");
+        const std::uint8_t CHUNKHEADER = head[0];
+        const std::uint8_t* value = head + 1;
+        const bool value_read = got == 1 + bpp;
+        std::uint8_t* out = TEXTURE.IMAGEDATA + CURRENTPIXEL * bpp;
+        const std::size_t room = PIXELCOUNT - CURRENTPIXEL;
         if (CHUNKHEADER < 128) {
-            for (unsigned counter = 0; counter <= CHUNKHEADER; ++counter) {
+            if (!value_read) return fail("Could not read image data");
+            out[0] = value[2];
+            out[1] = value[1];
+            out[2] = value[0];
+            if (bpp == 4) out[3] = value[3];
+            // The further pixels that fit are read in one call, straight into
+            // the image, and turned red-first there. A packet that goes past
+            // the image fails at its first surplus pixel, whose bytes are
+            // read before the test: a file that ends inside that pixel
+            // reports the short read.
+            const std::size_t further = CHUNKHEADER;
+            const std::size_t fitting = further <= room - 1 ? further : room - 1;
+            if (fitting > 0) {
+                if (!read_exactly(out + bpp, fitting * bpp)) return fail("Could not read image data");
+                swap_blue_and_red(out + bpp, fitting, bpp);
+            }
+            CURRENTPIXEL += 1 + fitting;
+            if (fitting < further) {
                 if (!read_exactly(COLORBUFFER, bpp)) return fail("Could not read image data");
-                if (CURRENTPIXEL == PIXELCOUNT) return fail("Too many pixels read");
-                store();
+                return fail("Too many pixels read");
             }
         } else {
-            if (!read_exactly(COLORBUFFER, bpp)) return fail("Could not read from file");
-            for (unsigned counter = 0; counter < CHUNKHEADER - 127u; ++counter) {
-                if (CURRENTPIXEL == PIXELCOUNT) return fail("Too many pixels read");
-                store();
+            if (!value_read) return fail("Could not read from file");
+            const std::size_t count = static_cast<std::size_t>(CHUNKHEADER) - 127;
+            // A run that goes past the image fails at its first surplus pixel.
+            if (count > room) return fail("Too many pixels read");
+            const std::uint8_t pixel[4] = {value[2], value[1], value[0], bpp == 4 ? value[3] : std::uint8_t{0}};
+            if (bpp == 4) {
+                for (std::size_t k = 0; k < count; ++k) std::memcpy(out + 4 * k, pixel, 4);
+            } else {
+                for (std::size_t k = 0; k < count; ++k) std::memcpy(out + 3 * k, pixel, 3);
             }
+            CURRENTPIXEL += count;
         }
     } while (CURRENTPIXEL != PIXELCOUNT);
     release(COLORBUFFER);

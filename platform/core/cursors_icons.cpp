@@ -9,6 +9,7 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/dib_image.h"
+#include "platform/core/handle_counts.h"
 #include "platform/core/handle_table.h"
 #include "platform/little_endian.h"
 
@@ -93,6 +94,8 @@ bool decode_dib_entry(const unsigned char* p, std::size_t size, CursorImage& out
 }  // namespace
 
 const CursorImage* find_cursor(HCURSOR cursor) { return cursor ? cursors().find(cursor) : nullptr; }
+
+std::size_t cursor_count() { return cursors().size(); }
 
 bool decode_cursor_file(const std::vector<unsigned char>& bytes, CursorImage& out) {
     // ICONDIR: reserved 0, type 1 (icon) or 2 (cursor), count; then 16-byte entries.

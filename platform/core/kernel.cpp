@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/core/call_log.h"
+#include "platform/core/handle_counts.h"
 #include "platform/core/handle_table.h"
 #include "platform/platform_control.h"
 #include "platform/win32.h"
@@ -36,6 +37,8 @@ bool resize(GlobalBlock& b, SIZE_T bytes) {
     return true;
 }
 }  // namespace
+
+std::size_t orvex_platform::global_block_count() { return blocks().size(); }
 
 DWORD WINAPI GetTickCount() {
     ORVEX_API();

@@ -4,6 +4,7 @@
 #include "platform/core/call_log.h"
 #include "platform/core/device_context.h"
 #include "platform/core/egl_context.h"
+#include "platform/core/handle_counts.h"
 #include "platform/core/handle_table.h"
 #include "platform/core/window.h"
 #include "platform/platform_control.h"
@@ -22,6 +23,8 @@ HandleTable<GlContext>& contexts() {
 HGLRC g_current = nullptr;
 HDC g_current_dc = nullptr;
 }  // namespace
+
+std::size_t orvex_platform::gl_context_count() { return contexts().size(); }
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
     ORVEX_API(dc);

@@ -3,11 +3,13 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 
 #include "platform/core/driver.h"
 #include "platform/core/gdi_objects.h"
+#include "platform/core/handle_counts.h"
 #include "platform/core/input.h"
 #include "platform/core/keyboard.h"
 #include "platform/core/message_queue.h"
@@ -71,20 +73,27 @@ public:
     void* egl_native_window(Window&) override { return nullptr; }
 
     void before_swap(Window& w) override {
-        Frame f;
-        f.width = w.surface_width;
-        f.height = w.surface_height;
-        std::vector<std::uint8_t> bottom_up(static_cast<std::size_t>(f.width) * f.height * 4);
+        ++frame_count;
+        if (!read_back || read_back(frame_count)) read_frame(w);
+        if (hook) hook(frame_count);
+    }
+
+    // Copies the frame out of the surface, top row first. Both buffers are
+    // kept from frame to frame.
+    void read_frame(Window& w) {
+        const int width = w.surface_width, height = w.surface_height;
+        const std::size_t row = static_cast<std::size_t>(width) * 4;
+        bottom_up.resize(row * static_cast<std::size_t>(height));
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, f.width, f.height, GL_RGBA, GL_UNSIGNED_BYTE, bottom_up.data());
-        f.rgba.resize(bottom_up.size());
-        std::size_t row = static_cast<std::size_t>(f.width) * 4;
-        for (int y = 0; y < f.height; ++y)
-            std::copy_n(bottom_up.data() + row * (f.height - 1 - y), row, f.rgba.data() + row * y);
-        frame = std::move(f);
-        ++frame_count;
-        if (hook) hook(frame_count);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottom_up.data());
+        frame.number = frame_count;
+        frame.width = width;
+        frame.height = height;
+        frame.rgba.resize(bottom_up.size());
+        for (int y = 0; y < height; ++y)
+            std::copy_n(bottom_up.data() + row * static_cast<std::size_t>(height - 1 - y), row,
+                        frame.rgba.data() + row * static_cast<std::size_t>(y));
     }
 
     void push(InputEvent e) { events.push_back(e); }
@@ -97,8 +106,10 @@ public:
     std::deque<int> answers;
     std::vector<ShownMessageBox> boxes;
     Frame frame;
+    std::vector<std::uint8_t> bottom_up;
     int frame_count = 0;
     std::function<void(int)> hook;
+    std::function<bool(int)> read_back;
 
 private:
     WPARAM mouse_keys() const {
@@ -213,6 +224,7 @@ std::uint32_t Frame::pixel(int x, int y) const {
 const Frame& last_frame() { return headless().frame; }
 int frames_presented() { return headless().frame_count; }
 void on_present(std::function<void(int)> hook) { headless().hook = std::move(hook); }
+void read_back_frames(std::function<bool(int)> which) { headless().read_back = std::move(which); }
 
 std::vector<std::uint32_t> window_pixels(HWND wnd, int* width, int* height) {
     orvex_platform::Window* w = orvex_platform::find_window(wnd);
@@ -225,5 +237,15 @@ std::vector<std::uint32_t> window_pixels(HWND wnd, int* width, int* height) {
 }
 
 std::size_t gdi_object_count() { return orvex_platform::gdi_object_count(); }
+
+LiveHandles live_handles() {
+    LiveHandles h;
+    h.windows = orvex_platform::all_windows().size();
+    h.gdi_objects = orvex_platform::gdi_object_count();
+    h.gl_contexts = orvex_platform::gl_context_count();
+    h.memory_blocks = orvex_platform::global_block_count();
+    h.cursors = orvex_platform::cursor_count();
+    return h;
+}
 
 }  // namespace orvex_headless

@@ -59,22 +59,42 @@ void clear_message_boxes();
 
 // ---- frames -------------------------------------------------------------------
 struct Frame {
+    int number = 0;  // 1 for the first frame presented, ...; 0 while none was read back
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> rgba;  // top row first
     std::uint32_t pixel(int x, int y) const;  // 0xRRGGBBAA, (0, 0) top-left
 };
-// The last frame handed to SwapBuffers, and how many there were.
+// The last frame read back, and how many frames were handed to SwapBuffers.
 const Frame& last_frame();
 int frames_presented();
 // Called after each presented frame with its number (1, 2, ...): the place to
 // inject input between frames.
 void on_present(std::function<void(int frame)> hook);
+// Which frames are read back into last_frame() as they are presented: every
+// one, unless a program that needs fewer (a snapshot needs one) says which by
+// their numbers. A frame not read back still counts and still reaches the
+// on_present hook; an empty function reads back every frame again.
+void read_back_frames(std::function<bool(int frame)> which);
 
 // What GDI painted into a window's client area (0x00RRGGBB, top row first).
 std::vector<std::uint32_t> window_pixels(HWND wnd, int* width = nullptr, int* height = nullptr);
 
 // Objects the process holds: GDI objects that are not stock objects.
 std::size_t gdi_object_count();
+
+// Every kind of object the process holds a handle to: windows, GDI objects
+// that are not stock objects (device contexts included), rendering contexts,
+// global memory blocks, and cursors and icons (the system's, once loaded,
+// stay).
+struct LiveHandles {
+    std::size_t windows = 0;
+    std::size_t gdi_objects = 0;
+    std::size_t gl_contexts = 0;
+    std::size_t memory_blocks = 0;
+    std::size_t cursors = 0;
+    bool operator==(const LiveHandles&) const = default;
+};
+LiveHandles live_handles();
 
 }  // namespace orvex_headless

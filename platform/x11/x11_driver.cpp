@@ -244,7 +244,9 @@ POINT X11Driver::cursor_pos() {
 
 void X11Driver::set_cursor_pos(POINT screen) {
     XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, screen.x, screen.y);
-    XFlush(dpy_);
+    // Waits until the server has moved the pointer: as on Windows, every
+    // program that asks afterwards sees the new position.
+    XSync(dpy_, False);
 }
 
 unsigned X11Driver::egl_platform() const { return EGL_PLATFORM_X11_KHR; }

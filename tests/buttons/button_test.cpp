@@ -158,6 +158,48 @@ TEST_F(ImageButton, CreationTakesThePicturesSizeKeepsItsPlaceAndCutsItToShape) {
     EXPECT_EQ(pixel(b, 0, 0), 0u) << "the magenta corner is cut away, not painted";
 }
 
+TEST_F(ImageButton, PlacementAssumesTheUsualParentFrameWhateverTheParentHas) {
+    // The button is moved by the offset of a client area that begins 3
+    // pixels right of and 19 below the parent's outer corner; a parent with
+    // other frame sizes sees it shift by the difference.
+    const struct {
+        const char* what;
+        DWORD style;
+        LONG left, top;  // where its client area begins
+    } parents[] = {
+        {"fixed frame and caption (the usual)", WS_POPUP | WS_CAPTION, 3, 19},
+        {"no frame", WS_POPUP, 0, 0},
+        {"thin border", WS_POPUP | WS_BORDER, 1, 1},
+        {"sizing frame and caption", WS_POPUP | WS_THICKFRAME | WS_CAPTION, 4, 20},
+    };
+    for (const auto& p : parents) {
+        SCOPED_TRACE(p.what);
+        HWND parent = CreateWindowExA(0, "ButtonTestParent", "parent", p.style | WS_VISIBLE, 100, 100, 300, 200,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(parent);
+        RECT pr;
+        GetWindowRect(parent, &pr);
+        POINT client{0, 0};
+        ClientToScreen(parent, &client);
+        const LONG left = client.x - pr.left, top = client.y - pr.top;
+        ASSERT_EQ(left, p.left);
+        ASSERT_EQ(top, p.top);
+
+        orvex::BMPTYPE = dir_.path("disc");
+        HWND b = CreateWindowExA(0, orvex::SZHOVERCLASS, "", WS_CHILD | WS_VISIBLE, 40, 30, 5, 5, parent,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(9)), GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(b);
+        RECT br;
+        GetWindowRect(b, &br);
+        EXPECT_EQ(br.left - client.x, left + 40 - 3);
+        EXPECT_EQ(br.top - client.y, top + 30 - 19);
+        EXPECT_EQ(br.right - br.left, kSize);
+        EXPECT_EQ(br.bottom - br.top, kSize);
+        DestroyWindow(parent);
+        pump();
+    }
+}
+
 TEST_F(ImageButton, HoverShowsTheHoverPictureAndLeavingTheNormalOne) {
     HWND b = make_button("disc", 7, 40, 30);
     pump();

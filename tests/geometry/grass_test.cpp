@@ -150,6 +150,23 @@ TEST_F(Grass, ShellCountRoundsTenTimesQualityToEven) {
     }
 }
 
+TEST_F(Grass, StepsFollowTenTimesQualityNotTheShellCount) {
+    // QUALITY 0.35: 3.5 is just below the tie (the single is below 0.35), so
+    // 3 shells; their steps are 1 / 3.5 of the height and of full alpha, not 1 / 3.
+    gl_recorder::Scope rec;
+    orvex::FX_GENGRASS(0, 0, 0, 1, 0, 0, 0.35f, counting_model, true);
+    const auto refs = gl_recorder::calls_named("glAlphaFunc");
+    const auto lifts = gl_recorder::calls_named("glTranslatef");
+    ASSERT_EQ(refs.size(), 3u);
+    ASSERT_EQ(lifts.size(), 4u);  // the placement, then one per shell
+    const char* const expected[] = {"0", "0.285714298", "0.571428597"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE("shell " + std::to_string(i));
+        EXPECT_EQ(float_bits(refs[i].f(1)), float_bits(nearest_single(expected[i])));
+        EXPECT_EQ(float_bits(lifts[i + 1].f(1)), float_bits(nearest_single(expected[i])));
+    }
+}
+
 TEST_F(Grass, GroundShellsAreLiftedInStepWithTheirThreshold) {
     const auto model = model_stream(ground);
     ASSERT_EQ(model.size(), 11u);

@@ -310,4 +310,68 @@ TEST_F(Primitives, SphereWithTheLowestBandCountEndsTheProgram) {
                 testing::ExitedWithCode(orvex::EXIT_OVERFLOW_ERROR), "overflow error: SFERA");
 }
 
+// The bits of one vertex: normal, texture co-ordinate and position.
+std::array<std::uint64_t, 8> vertex_bits(const Strip& s, std::size_t v) {
+    return {double_bits(s.normal[v][0]), double_bits(s.normal[v][1]), double_bits(s.normal[v][2]),
+            float_bits(s.tex[v][0]),     float_bits(s.tex[v][1]),     double_bits(s.vertex[v][0]),
+            double_bits(s.vertex[v][1]), double_bits(s.vertex[v][2])};
+}
+
+TEST_F(Primitives, EachBandsLowerRingComesFromItsUpperAngleAndOneStep) {
+    // Band I's lower ring is at A + MAJORSTEP, the sum of two singles; band
+    // I + 1's upper ring at (I + 1) x MAJORSTEP. In the scene's sphere the two
+    // angles round apart in three places, and there the rings differ in their
+    // last bits; everywhere else they are the same ring.
+    gl_recorder::Scope rec;
+    orvex::SFERA(0, 0, 0, 4, 20, 20, 1.0f / 3.0f);
+    const auto bands = strips(gl_recorder::calls());
+    ASSERT_EQ(bands.size(), 20u);
+    std::vector<int> apart;
+    for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
+        bool differ = false;
+        for (std::size_t v = 0; v < 42; v += 2) {
+            const Strip &lower = bands[i], &upper = bands[i + 1];
+            // t is (I + 1) / NUMLINE in both; the positions may differ by rounding only.
+            EXPECT_EQ(float_bits(lower.tex[v + 1][1]), float_bits(upper.tex[v][1]));
+            for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(lower.vertex[v + 1][k], upper.vertex[v][k], 1e-6);
+            differ = differ || vertex_bits(lower, v + 1) != vertex_bits(upper, v);
+        }
+        if (differ) apart.push_back(static_cast<int>(i));
+    }
+    EXPECT_EQ(apart, (std::vector<int>{9, 13, 18})) << "bands I whose lower ring is not band I + 1's upper ring";
+}
+
+TEST_F(Primitives, BoxFaceTableEveryCornerAndTextureCoordinate) {
+    // Distinct coordinates, so that each corner shows which of X1/X2, Y1/Y2,
+    // Z1/Z2 it took; TSIZE 2.
+    const float X1 = -1, Y1 = -2, Z1 = -3, X2 = 4, Y2 = 5, Z2 = 6, T = 2;
+    struct Corner {
+        Vec p;
+        std::array<float, 2> st;
+    };
+    const struct {
+        Vec normal;
+        Corner corner[4];
+    } table[6] = {
+        {{0, 0, 1}, {{{X1, Y1, Z2}, {0, 0}}, {{X2, Y1, Z2}, {T, 0}}, {{X2, Y2, Z2}, {T, T}}, {{X1, Y2, Z2}, {0, T}}}},
+        {{0, 0, -1}, {{{X1, Y1, Z1}, {T, 0}}, {{X1, Y2, Z1}, {T, T}}, {{X2, Y2, Z1}, {0, T}}, {{X2, Y1, Z1}, {0, 0}}}},
+        {{0, 1, 0}, {{{X1, Y2, Z1}, {0, T}}, {{X1, Y2, Z2}, {0, 0}}, {{X2, Y2, Z2}, {T, 0}}, {{X2, Y2, Z1}, {T, T}}}},
+        {{0, -1, 0}, {{{X1, Y1, Z1}, {T, T}}, {{X2, Y1, Z1}, {0, T}}, {{X2, Y1, Z2}, {0, 0}}, {{X1, Y1, Z2}, {T, 0}}}},
+        {{1, 0, 0}, {{{X2, Y1, Z1}, {T, 0}}, {{X2, Y2, Z1}, {T, T}}, {{X2, Y2, Z2}, {0, T}}, {{X2, Y1, Z2}, {0, 0}}}},
+        {{-1, 0, 0}, {{{X1, Y1, Z1}, {0, 0}}, {{X1, Y1, Z2}, {T, 0}}, {{X1, Y2, Z2}, {T, T}}, {{X1, Y2, Z1}, {0, T}}}},
+    };
+    gl_recorder::Scope rec;
+    orvex::CUBO(0.5f, 0, 0, X1, Y1, Z1, X2, Y2, Z2, T);
+    EXPECT_EQ(gl_recorder::calls()[1].text(), gl_call_text("glTranslatef", 0.5f, 0.0f, 0.0f));
+    const auto faces = box_faces(gl_recorder::calls());
+    ASSERT_EQ(faces.size(), 6u);
+    for (std::size_t f = 0; f < 6; ++f) {
+        EXPECT_EQ(faces[f].normal, table[f].normal) << "face " << f + 1;
+        for (std::size_t c = 0; c < 4; ++c) {
+            EXPECT_EQ(faces[f].corner[c], table[f].corner[c].p) << "face " << f + 1 << " corner " << c + 1;
+            EXPECT_EQ(faces[f].tex[c], table[f].corner[c].st) << "face " << f + 1 << " corner " << c + 1;
+        }
+    }
+}
+
 }  // namespace

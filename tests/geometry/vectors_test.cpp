@@ -36,6 +36,17 @@ TEST(FindNormal, UnitNormalOfATriangleFacesTheCounterClockwiseViewer) {
     }
 }
 
+TEST(FindNormal, IntermediatesAreExtendedPrecision) {
+    // Points given as singles, as the box and the ground pass them. Products
+    // and sums are formed with a 64-bit significand and rounded only where
+    // stored; evaluated in plain doubles instead, the z component comes out
+    // one unit in the last place lower (-0x1.443e97afc7f92p-1).
+    orvex::FINDNORMAL(-0.4f, 0.2f, -1.8f, 1.1f, 0.1f, -1.9f, 0.7f, -1.5f, 0.1f);
+    EXPECT_EQ(double_bits(FNORMAL[1]), double_bits(-0x1.7eb700beb6426p-4));
+    EXPECT_EQ(double_bits(FNORMAL[2]), double_bits(-0x1.89588531afa3bp-1));
+    EXPECT_EQ(double_bits(FNORMAL[3]), double_bits(-0x1.443e97afc7f93p-1));
+}
+
 TEST(FindNormal, DegenerateAndExtremeCrossProducts) {
     // Collinear points: zero length, replaced by 1, the zero vector stays.
     orvex::FINDNORMAL(0, 0, 0, 1, 1, 1, 2, 2, 2);

@@ -121,6 +121,40 @@ TEST_F(VertexRecorder, SlotsStopAtTheRequestedNumberAndContinueAcrossBlocks) {
     }
 }
 
+TEST_F(VertexRecorder, ANewSlotCountTakesEffectAtTheNextBlock) {
+    orvex::GLVERT3FENABLEEDIT = true;
+    orvex::GLVERT3FREMOVE = true;
+    GLBASEVERTEX3F.GLVERT3FSETNUM = 2;
+    orvex::GLBEGIN(GL_QUADS);
+    GLBASEVERTEX3F.GLVERT3FSETNUM = 5;  // inside the block: the block keeps 2
+    const struct {
+        float x;
+        std::int32_t slot;  // the count after the vertex
+        bool new_block;     // GLEND and GLBEGIN before it
+    } steps[] = {
+        {1, 1, false}, {2, 2, false}, {3, 2, false},  // stops at the first block's 2
+        {4, 3, true},  {5, 4, false},                 // the next block may go on to 5
+    };
+    for (const auto& s : steps) {
+        if (s.new_block) {
+            orvex::GLEND();
+            orvex::GLBEGIN(GL_QUADS);
+        }
+        orvex::GLVERTEX3F(s.x, 0, 0);
+        EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, s.slot) << "vertex " << s.x;
+        EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[s.slot].X, s.x) << "vertex " << s.x;
+    }
+    // Lowered below the count, the next block records into the slot the count stands at.
+    GLBASEVERTEX3F.GLVERT3FSETNUM = 1;
+    orvex::GLEND();
+    orvex::GLBEGIN(GL_QUADS);
+    EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FMAX, 1);
+    orvex::GLVERTEX3F(6, 0, 0);
+    orvex::GLEND();
+    EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FCOUNT, 4);
+    EXPECT_EQ(GLBASEVERTEX3F.GLVERT3FOFFSET[4].X, 6.0f);
+}
+
 TEST_F(VertexRecorder, AnOffsetDisplacesWhatOpenGlReceives) {
     orvex::GLVERT3FENABLEEDIT = true;
     GLBASEVERTEX3F.GLVERT3FSETNUM = 4;

@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/headless/headless.h"
 #include "platform/win32.h"
 
@@ -107,6 +109,43 @@ TEST(Context, DrawsAndPresentsTheFrameSwapped) {
     ReleaseDC(w, dc);
     DestroyWindow(w);
     EXPECT_FALSE(SwapBuffers(dc)) << "the window's contexts went with it";
+}
+
+TEST(Context, ReadsBackOnlyTheFramesAskedFor) {
+    HWND w = make_window("read back", 8, 6);
+    HDC dc = GetDC(w);
+    PIXELFORMATDESCRIPTOR want = request(32);
+    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &want), &want));
+    HGLRC rc = wglCreateContext(dc);
+    ASSERT_TRUE(wglMakeCurrent(dc, rc));
+    const int base = orvex_headless::frames_presented();
+    std::vector<int> hooked;
+    orvex_headless::on_present([&hooked](int n) { hooked.push_back(n); });
+    auto present = [&](float r, float g, float b) {
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        ASSERT_TRUE(SwapBuffers(dc));
+    };
+
+    orvex_headless::read_back_frames([base](int n) { return n == base + 2; });
+    present(1, 0, 0);
+    present(0, 1, 0);
+    present(0, 0, 1);
+    EXPECT_EQ(orvex_headless::frames_presented(), base + 3);
+    EXPECT_EQ(hooked, (std::vector<int>{base + 1, base + 2, base + 3})) << "every frame reaches the hook";
+    EXPECT_EQ(orvex_headless::last_frame().number, base + 2);
+    EXPECT_EQ(orvex_headless::last_frame().pixel(3, 3), 0x00FF00FFu) << "the second frame, green";
+
+    orvex_headless::read_back_frames(nullptr);
+    present(1, 1, 0);
+    EXPECT_EQ(orvex_headless::last_frame().number, base + 4) << "every frame again";
+    EXPECT_EQ(orvex_headless::last_frame().pixel(3, 3), 0xFFFF00FFu);
+
+    orvex_headless::on_present(nullptr);
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(rc);
+    ReleaseDC(w, dc);
+    DestroyWindow(w);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -129,6 +130,41 @@ TEST_P(TgaDecode, YieldsRedFirstPixelsAndImageFields) {
 
 INSTANTIATE_TEST_SUITE_P(Files, TgaDecode, testing::ValuesIn(decode_cases()),
                          [](const auto& param_info) { return param_info.param.name; });
+
+TEST(TgaReader, RunLengthFileDecodesAsTheUncompressedFileOfItsPixels) {
+    // Packets of every kind and length, across rows, drawn at random; the
+    // uncompressed file holds the pixels they stand for.
+    ScratchDir dir;
+    std::uint32_t seed = 7;
+    auto next = [&seed](std::uint32_t below) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % below;
+    };
+    for (const unsigned bpp : {24u, 32u}) {
+        SCOPED_TRACE(std::to_string(bpp) + " bits");
+        const unsigned width = 97, height = 61, n = bpp / 8;
+        Bytes packets, pixels;
+        for (std::size_t left = std::size_t{width} * height; left > 0;) {
+            const std::size_t length = 1 + next(static_cast<std::uint32_t>(std::min<std::size_t>(left, 128)));
+            const bool run = next(2) == 0;
+            packets.push_back(static_cast<std::uint8_t>((run ? 0x80 : 0) + length - 1));
+            Bytes value(n);
+            for (std::size_t p = 0; p < length; ++p) {
+                if (p == 0 || !run)
+                    for (auto& b : value) b = static_cast<std::uint8_t>(next(256));
+                if (p == 0 || !run) packets.insert(packets.end(), value.begin(), value.end());
+                pixels.insert(pixels.end(), value.begin(), value.end());
+            }
+            left -= length;
+        }
+        Outcome rle = load(dir.write("rle.tga", make_tga(10, width, height, static_cast<std::uint8_t>(bpp), packets)));
+        Outcome raw = load(dir.write("raw.tga", make_tga(2, width, height, static_cast<std::uint8_t>(bpp), pixels)));
+        ASSERT_TRUE(rle.ok && raw.ok);
+        EXPECT_EQ(pixels_of(rle), pixels_of(raw));
+        std::free(rle.texture.IMAGEDATA);
+        std::free(raw.texture.IMAGEDATA);
+    }
+}
 
 TEST(TgaReader, KeepsTheHeadersOfTheFileReadLast) {
     ScratchDir dir;

@@ -1,6 +1,11 @@
 // Opening and closing the OpenGL window, each case in a process of its own.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "framework/orvex.h"
 #include "platform/headless/headless.h"
 #include "platform/platform_control.h"
@@ -154,6 +159,34 @@ TEST(GlWindow, WindowedKeepsTheRequestedSizeAndFullScreenTakesTheScreens) {
     });
 }
 
+std::string handle_text(const void* h) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%jx", static_cast<std::uintmax_t>(reinterpret_cast<std::uintptr_t>(h)));
+    return buf;
+}
+
+TEST(GlWindow, TeardownLetsGoOfTheContextThenTheDeviceContextThenTheWindow) {
+    EXPECT_SCENARIO({
+        open_window();
+        const std::string wnd = handle_text(HWINDOW), dc = handle_text(DCWINDOW), rc = handle_text(RCWINDOW);
+        orvex_platform::clear_call_log();
+        orvex_platform::enable_call_log(true);
+        DELETEOGLWINDOW();
+        orvex_platform::enable_call_log(false);
+        const auto log = orvex_platform::call_log();
+        // What follows the four is the window procedure's own, during the destruction.
+        const std::vector<std::string> expected = {"wglMakeCurrent(" + dc + ", 0x0)", "wglDeleteContext(" + rc + ")",
+                                                   "ReleaseDC(" + wnd + ", " + dc + ")", "DestroyWindow(" + wnd + ")"};
+        SCENARIO_CHECK(log.size() >= expected.size());
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            if (log[k] != expected[k])
+                std::fprintf(stderr, "call %zu: %s, not %s\n", k, log[k].c_str(), expected[k].c_str());
+            SCENARIO_CHECK(log[k] == expected[k]);
+        }
+        SCENARIO_CHECK(!IsWindow(HWINDOW) && wglGetCurrentContext() == nullptr);
+    });
+}
+
 TEST(GlWindow, DeleteAfterThePlatformDestroyedTheWindowFailsQuietly) {
     EXPECT_SCENARIO({
         open_window();
@@ -200,6 +233,39 @@ TEST(GlWindowSettings, CursorAndIconCodesChooseTheClassCursorAndIcon) {
             SCENARIO_CHECK(!WINDOWREGISTER());  // once per process
         });
     }
+}
+
+TEST(GlWindowSettings, ClassCursorsAndIconsAreTheSystemsOwn) {
+    EXPECT_SCENARIO({
+        const struct {
+            std::int32_t code;
+            LPCSTR cursor;
+        } cursors[] = {
+            {ARROW, IDC_ARROW},     {IBEAM, IDC_IBEAM},     {WAIT, IDC_WAIT},
+            {CROSS, IDC_CROSS},     {UPARROW, IDC_UPARROW}, {orvex::SIZE, IDC_SIZE},
+            {SIZENWSE, IDC_SIZENWSE}, {SIZENESW, IDC_SIZENESW}, {SIZEWE, IDC_SIZEWE},
+            {SIZENS, IDC_SIZENS},   {SIZEALL, IDC_SIZEALL}, {NOCURSOR, IDC_NO},
+            {HAND, IDC_HAND},       {APPSTARTING, IDC_APPSTARTING}, {HELP, IDC_HELP},
+        };
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        const HICON application = LoadIconA(nullptr, IDI_APPLICATION);
+        for (const auto& c : cursors) {
+            OGLWINDOWSETTING(c.code, "", GENERIC, "");
+            SCENARIO_CHECK(WINDOWREGISTER());
+            WNDCLASSEXA wc{};
+            SCENARIO_CHECK(GetClassInfoExA(instance, "GLWindow", &wc));
+            if (wc.hCursor != LoadCursorA(nullptr, c.cursor) || wc.hIcon != application)
+                std::fprintf(stderr, "cursor code %d\n", c.code);
+            SCENARIO_CHECK(wc.hCursor == LoadCursorA(nullptr, c.cursor));
+            SCENARIO_CHECK(wc.hIcon == application);
+            SCENARIO_CHECK(UnregisterClassA("GLWindow", instance));
+        }
+        // The image-button class: the application icon, large and small, and the arrow.
+        WNDCLASSEXA button{};
+        SCENARIO_CHECK(GetClassInfoExA(nullptr, "IMAGEBUTTON", &button));
+        SCENARIO_CHECK(button.hIcon == application && button.hIconSm == application);
+        SCENARIO_CHECK(button.hCursor == LoadCursorA(nullptr, IDC_ARROW));
+    });
 }
 
 }  // namespace

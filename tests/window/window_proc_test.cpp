@@ -127,6 +127,23 @@ TEST_F(WindowProc, SetGlMsgHandlesExactlyOneMessage) {
     SETGLMSG();  // nothing waiting: returns at once
 }
 
+TEST_F(WindowProc, SetGlMsgOnAnEmptyQueueDispatchesNothing) {
+    PostMessageA(HWINDOW, WM_KEYDOWN, 'C', 1);
+    SETGLMSG();
+    ASSERT_EQ(SETKEY['C'], -1);
+    orvex_test::pump_messages();  // the WM_CHAR it added
+    // The pump's record still holds the key press; nothing may deliver it again.
+    SETKEY['C'] = 0;
+    orvex_platform::clear_call_log();
+    orvex_platform::enable_call_log(true);
+    for (int frame = 0; frame < 3; ++frame) SETGLMSG();
+    orvex_platform::enable_call_log(false);
+    EXPECT_EQ(SETKEY['C'], 0);
+    const auto log = orvex_platform::call_log();
+    EXPECT_EQ(log.size(), 3u);
+    for (const auto& e : log) EXPECT_EQ(e.rfind("PeekMessageA(", 0), 0u) << e;
+}
+
 TEST_F(WindowProc, KeyReleaseClearsTheKeyAndFreeMouse) {
     MOUSEFREE = true;
     send(WM_KEYDOWN, 'A', 0);
@@ -254,6 +271,36 @@ TEST_F(WindowProc, FreeMouseTurnsHoldsTheCursorAndClampsYrot) {
     SetCursorPos(1900, 300);
     send(WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(XROT, 1030.0f);
+}
+
+TEST_F(WindowProc, LeftDragTurnsInFreeMouseModeTooBeforeTheFreeMouseStep) {
+    // The drag's increments come first, then the free-mouse step adds its
+    // own and clamps YROT: the clamp also catches what the drag added.
+    const struct {
+        const char* what;
+        int to_x, to_y;          // the move, from a press at (100, 50)
+        int cursor_x, cursor_y;  // the cursor on screen at the move; the centre is (400, 300)
+        float xrot, yrot;
+    } cases[] = {
+        {"cursor at the centre", 110, 40, 400, 300, -10.0f, 10.0f},
+        {"cursor right of the centre", 110, 40, 500, 300, -8.0f, 10.0f},
+        {"drag beyond the clamp", 300, 50, 400, 300, 0.0f, 60.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        XROT = YROT = XROT2 = YROT2 = 0;
+        MOUSEFREE = true;
+        send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
+        SetCursorPos(c.cursor_x, c.cursor_y);
+        send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.to_x, c.to_y));
+        EXPECT_EQ(XROT, c.xrot);
+        EXPECT_EQ(YROT, c.yrot);
+        EXPECT_EQ(XROT2, c.xrot);
+        EXPECT_EQ(YROT2, c.yrot);
+        EXPECT_EQ(XCOORD, c.to_x);
+        EXPECT_EQ(YCOORD, c.to_y);
+        send(WM_LBUTTONUP, 0, 0);
+    }
 }
 
 TEST_F(WindowProc, FreeMouseDoesNothingWhileAnotherWindowIsInFront) {

@@ -67,7 +67,7 @@ bool start_xvfb(std::string& why_not) {
         int status = 0;
         waitpid(pid, &status, 0);
         why_not = g_why_not = WIFEXITED(status) && WEXITSTATUS(status) == 127
-                                  ? "Xvfb is not installed (tools/bootstrap.sh installs it)"
+                                  ? "Xvfb is not installed (tools/bootstrap.sh tests installs it)"
                                   : "Xvfb did not start";
         return false;
     }

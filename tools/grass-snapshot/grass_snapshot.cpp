@@ -125,10 +125,18 @@ int main(int argc, char** argv) {
     orvex_headless::answer_next_message_box(g_options.answer_yes ? IDYES : IDNO);
     for (char k : g_options.keys) orvex_headless::key_down(static_cast<unsigned char>(k));
     orvex_headless::on_present(on_frame);
+    // Escape goes in after frame N: the program ends in a frame after it,
+    // and only those frames are read back.
+    orvex_headless::read_back_frames([](int frame) { return frame > g_options.frames; });
 
     int status = grass::run_program();
 
     const auto& frame = orvex_headless::last_frame();
+    if (frame.number != orvex_headless::frames_presented()) {
+        std::fprintf(stderr, "grass-snapshot: the program ended in frame %d, before the frames read back\n",
+                     orvex_headless::frames_presented());
+        return 1;
+    }
     std::string error;
     // The frame's alpha is the clear colour's, not coverage: the picture is opaque.
     std::vector<std::uint8_t> rgb;
