@@ -1,7 +1,7 @@
 // What the platform core asks of a display. The core keeps every window,
 // message and object; a driver only shows them and turns a display's events
-// into the messages a Windows program receives (through post_input_message,
-// message_queue.h).
+// into the messages a Windows program receives (through post_input_message
+// and post_mouse_input, message_queue.h, and deliver_key, keyboard.h).
 #pragma once
 
 #include <string>

@@ -23,14 +23,10 @@ void release_capture_of(HWND wnd) {
     driver().capture_changed(nullptr);
 }
 
-void route_mouse(UINT msg, POINT screen, WPARAM keys) {
-    HWND target = find_window(g_capture) ? g_capture : window_from_screen_point(screen);
-    Window* w = find_window(target);
-    if (!w) return;
-    POINT o = client_origin_on_screen(*w);
-    LONG x = screen.x - o.x;
-    LONG y = screen.y - o.y;
-    post_input_message(target, msg, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+HWND mouse_target(POINT screen, HWND top) {
+    if (find_window(g_capture)) return g_capture;
+    if (HWND within = window_within(top, screen)) return within;
+    return window_from_screen_point(screen);
 }
 
 void route_key(UINT msg, WPARAM vk, LPARAM lparam) {

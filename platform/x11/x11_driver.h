@@ -128,7 +128,7 @@ private:
     void on_key(XWindow& xw, XKeyEvent& ev);
     void on_button(XWindow& xw, const XButtonEvent& ev);
     void on_motion(XWindow& xw, const XMotionEvent& ev);
-    void post_pointer(XWindow& xw, UINT msg, int x, int y, int x_root, int y_root, WPARAM keys);
+    void post_pointer(XWindow& xw, UINT msg, int x_root, int y_root, WPARAM keys);
     WPARAM mouse_keys(unsigned state) const;
 
     Display* dpy_;
