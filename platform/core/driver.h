@@ -17,7 +17,15 @@ public:
     virtual ~Driver() = default;
     virtual const char* name() const = 0;
 
+    // The primary monitor's size. Screen co-ordinates have their origin at
+    // its top-left corner, as on Windows; other monitors may lie at negative
+    // co-ordinates.
     virtual SIZE screen_size() = 0;
+    // Every monitor together, in screen co-ordinates: where the cursor can go.
+    virtual RECT virtual_screen() {
+        SIZE s = screen_size();
+        return RECT{0, 0, s.cx, s.cy};
+    }
 
     // Windows: called after the core has made or changed its record.
     virtual void window_created(Window& w) = 0;

@@ -2,6 +2,8 @@
 // routing of display input to windows.
 #include "platform/core/input.h"
 
+#include <algorithm>
+
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
 #include "platform/core/message_queue.h"
@@ -67,9 +69,10 @@ HWND WINAPI GetCapture() {
 
 BOOL WINAPI SetCursorPos(int x, int y) {
     ORVEX_API(x, y);
-    SIZE s = driver().screen_size();
-    // The cursor stays on the screen.
-    POINT p{x < 0 ? 0 : (x >= s.cx ? s.cx - 1 : x), y < 0 ? 0 : (y >= s.cy ? s.cy - 1 : y)};
+    const RECT s = driver().virtual_screen();
+    // The cursor stays on the monitors.
+    POINT p{std::max<LONG>(s.left, std::min<LONG>(x, s.right - 1)),
+            std::max<LONG>(s.top, std::min<LONG>(y, s.bottom - 1))};
     driver().set_cursor_pos(p);
     return TRUE;
 }

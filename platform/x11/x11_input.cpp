@@ -48,7 +48,7 @@ void X11Driver::post_pointer(XWindow& xw, UINT msg, int x_root, int y_root, WPAR
     // reports the window under the pointer (not while the capture grabs the
     // pointer), its top-level window tells how windows lie on each other.
     const HWND top = capture_ ? nullptr : top_level_of(xw.hwnd);
-    post_mouse_input(msg, POINT{x_root, y_root}, keys, top);
+    post_mouse_input(msg, screen_point(x_root, y_root), keys, top);
 }
 
 void X11Driver::on_button(XWindow& xw, const XButtonEvent& ev) {
@@ -67,8 +67,9 @@ void X11Driver::on_button(XWindow& xw, const XButtonEvent& ev) {
             HWND target = foreground_ ? foreground_ : top_level_of(xw.hwnd);
             if (disabled_ && target == disabled_) return;
             short delta = ev.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
+            const POINT at = screen_point(ev.x_root, ev.y_root);
             post_input_message(target, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)),
-                               MAKELPARAM(static_cast<WORD>(ev.x_root), static_cast<WORD>(ev.y_root)));
+                               MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
             return;
         }
         default: return;
