@@ -8,9 +8,11 @@
 # The groups:
 #   program  building Orvex, the grass program and the examples, and running
 #            them: compiler and CMake, OpenGL, GLU and EGL with Mesa's
-#            drivers, pixman, the X11 libraries of the desktop driver, libpng
+#            drivers, pixman, the X11 libraries of the desktop driver (with
+#            RandR and Xinerama, for the monitors), libpng
 #   tests    program, and what the tests and benchmarks add: GoogleTest,
-#            Google Benchmark, stb, Xvfb and XTest for the X11 driver's tests
+#            Google Benchmark, stb, Xvfb and XTest for the X11 driver's tests,
+#            Xephyr for a display of two monitors
 #   windows  the Windows build and its tests under Wine: MinGW-w64, Wine,
 #            GoogleTest's sources, Xvfb, xdotool and the X utilities
 #   fuzz     program, and clang with its libFuzzer runtime
@@ -26,8 +28,8 @@ set -euo pipefail
 declare -A group=(
   [program]="cmake g++ make pkg-config
              libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
-             libpixman-1-dev libpng-dev libx11-dev libxext-dev libxft-dev"
-  [tests]="libgtest-dev libgmock-dev libbenchmark-dev libstb-dev xvfb libxtst-dev"
+             libpixman-1-dev libpng-dev libx11-dev libxext-dev libxft-dev libxrandr-dev libxinerama-dev"
+  [tests]="libgtest-dev libgmock-dev libbenchmark-dev libstb-dev xvfb libxtst-dev xserver-xephyr"
   [windows]="cmake make pkg-config g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 googletest
              libgl1-mesa-dri xvfb xdotool x11-utils"
   [fuzz]="clang libclang-rt-14-dev"

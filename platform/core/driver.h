@@ -1,7 +1,7 @@
 // What the platform core asks of a display. The core keeps every window,
 // message and object; a driver only shows them and turns a display's events
-// into the messages a Windows program receives (through post_input_message,
-// message_queue.h).
+// into the messages a Windows program receives (through post_input_message
+// and post_mouse_input, message_queue.h, and deliver_key, keyboard.h).
 #pragma once
 
 #include <string>
@@ -17,7 +17,15 @@ public:
     virtual ~Driver() = default;
     virtual const char* name() const = 0;
 
+    // The primary monitor's size. Screen co-ordinates have their origin at
+    // its top-left corner, as on Windows; other monitors may lie at negative
+    // co-ordinates.
     virtual SIZE screen_size() = 0;
+    // Every monitor together, in screen co-ordinates: where the cursor can go.
+    virtual RECT virtual_screen() {
+        SIZE s = screen_size();
+        return RECT{0, 0, s.cx, s.cy};
+    }
 
     // Windows: called after the core has made or changed its record.
     virtual void window_created(Window& w) = 0;

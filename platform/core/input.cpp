@@ -2,6 +2,8 @@
 // routing of display input to windows.
 #include "platform/core/input.h"
 
+#include <algorithm>
+
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
 #include "platform/core/message_queue.h"
@@ -23,14 +25,10 @@ void release_capture_of(HWND wnd) {
     driver().capture_changed(nullptr);
 }
 
-void route_mouse(UINT msg, POINT screen, WPARAM keys) {
-    HWND target = find_window(g_capture) ? g_capture : window_from_screen_point(screen);
-    Window* w = find_window(target);
-    if (!w) return;
-    POINT o = client_origin_on_screen(*w);
-    LONG x = screen.x - o.x;
-    LONG y = screen.y - o.y;
-    post_input_message(target, msg, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+HWND mouse_target(POINT screen, HWND top) {
+    if (find_window(g_capture)) return g_capture;
+    if (HWND within = window_within(top, screen)) return within;
+    return window_from_screen_point(screen);
 }
 
 void route_key(UINT msg, WPARAM vk, LPARAM lparam) {
@@ -71,9 +69,10 @@ HWND WINAPI GetCapture() {
 
 BOOL WINAPI SetCursorPos(int x, int y) {
     ORVEX_API(x, y);
-    SIZE s = driver().screen_size();
-    // The cursor stays on the screen.
-    POINT p{x < 0 ? 0 : (x >= s.cx ? s.cx - 1 : x), y < 0 ? 0 : (y >= s.cy ? s.cy - 1 : y)};
+    const RECT s = driver().virtual_screen();
+    // The cursor stays on the monitors.
+    POINT p{std::max<LONG>(s.left, std::min<LONG>(x, s.right - 1)),
+            std::max<LONG>(s.top, std::min<LONG>(y, s.bottom - 1))};
     driver().set_cursor_pos(p);
     return TRUE;
 }

@@ -6,13 +6,22 @@
 
 #include "platform/core/call_log.h"
 #include "platform/core/driver.h"
+#include "platform/core/input.h"
 #include "platform/core/window.h"
 
 namespace orvex_platform {
 
 namespace {
+struct Entry {
+    MSG msg{};
+    // Mouse input not yet given to a window: its window and its LPARAM (the
+    // client co-ordinates) are decided from msg.pt when it is read; msg.hwnd
+    // holds the top-level window the display found the pointer over.
+    bool mouse = false;
+};
+
 struct Queue {
-    std::deque<MSG> posted;
+    std::deque<Entry> posted;
     bool quit = false;
     int quit_code = 0;
 };
@@ -42,22 +51,51 @@ bool range_matches(UINT lo, UINT hi, UINT msg) {
     return msg >= lo && msg <= hi;
 }
 
-MSG stamp(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+// A message as it is queued: its time, and where the cursor was (for mouse
+// input, where it was when the input came).
+MSG stamp(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam, POINT pt) {
     MSG m{};
     m.hwnd = wnd;
     m.message = msg;
     m.wParam = wparam;
     m.lParam = lparam;
     m.time = GetTickCount();
-    m.pt = driver().cursor_pos();
+    m.pt = pt;
     return m;
+}
+
+MSG stamp(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    return stamp(wnd, msg, wparam, lparam, driver().cursor_pos());
+}
+
+// Mouse input as a message for the window that takes it now: the capture's
+// holder, else the window under the point. False when no window takes it.
+bool resolve_mouse(const MSG& input, MSG& out) {
+    const HWND target = mouse_target(input.pt, input.hwnd);
+    const Window* w = find_window(target);
+    if (!w) return false;
+    const POINT o = client_origin_on_screen(*w);
+    out = input;
+    out.hwnd = target;
+    // Each co-ordinate is 16 bits: left of or above the client area they wrap.
+    out.lParam = MAKELPARAM(static_cast<WORD>(input.pt.x - o.x), static_cast<WORD>(input.pt.y - o.y));
+    return true;
 }
 
 bool take_message(LPMSG out, HWND wnd, UINT lo, UINT hi, bool remove) {
     auto& q = queue();
-    for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
-        if (!window_matches(wnd, it->hwnd) || !range_matches(lo, hi, it->message)) continue;
-        *out = *it;
+    for (auto it = q.posted.begin(); it != q.posted.end();) {
+        MSG m = it->msg;
+        if (it->mouse && !resolve_mouse(it->msg, m)) {
+            // Over none of the program's windows: nobody will ever read it.
+            it = q.posted.erase(it);
+            continue;
+        }
+        if (!window_matches(wnd, m.hwnd) || !range_matches(lo, hi, m.message)) {
+            ++it;
+            continue;
+        }
+        *out = m;
         if (remove) q.posted.erase(it);
         return true;
     }
@@ -82,22 +120,28 @@ bool take_message(LPMSG out, HWND wnd, UINT lo, UINT hi, bool remove) {
 }  // namespace
 
 void purge_messages_for(HWND wnd) {
+    // Mouse input belongs to no window yet: it goes to another when read.
     auto& p = queue().posted;
-    for (auto it = p.begin(); it != p.end();) it = (it->hwnd == wnd) ? p.erase(it) : it + 1;
+    for (auto it = p.begin(); it != p.end();) it = (!it->mouse && it->msg.hwnd == wnd) ? p.erase(it) : it + 1;
 }
 
 std::size_t queued_message_count() { return queue().posted.size(); }
 
 void post_input_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (wnd && !find_window(wnd)) return;
+    queue().posted.push_back(Entry{stamp(wnd, msg, wparam, lparam)});
+}
+
+void post_mouse_input(UINT msg, POINT screen, WPARAM keys, HWND top) {
+    const Entry e{stamp(top, msg, keys, 0, screen), true};
     auto& p = queue().posted;
-    // Mouse moves are coalesced: a burst of motion leaves one message with
-    // the newest position, so input never lags behind the pointer.
-    if (msg == WM_MOUSEMOVE && !p.empty() && p.back().message == WM_MOUSEMOVE && p.back().hwnd == wnd) {
-        p.back() = stamp(wnd, msg, wparam, lparam);
+    // Mouse moves are coalesced: a burst of motion leaves one move with the
+    // newest position, so input never lags behind the pointer.
+    if (msg == WM_MOUSEMOVE && !p.empty() && p.back().mouse && p.back().msg.message == WM_MOUSEMOVE) {
+        p.back() = e;
         return;
     }
-    p.push_back(stamp(wnd, msg, wparam, lparam));
+    p.push_back(e);
 }
 
 }  // namespace orvex_platform
@@ -124,7 +168,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND wnd, UINT filter_min, UINT filter_max) {
 BOOL WINAPI PostMessageA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     ORVEX_API(wnd, msg, wparam, lparam);
     if (wnd && !find_window(wnd)) return FALSE;
-    queue().posted.push_back(stamp(wnd, msg, wparam, lparam));
+    queue().posted.push_back(Entry{stamp(wnd, msg, wparam, lparam)});
     return TRUE;
 }
 
@@ -154,7 +198,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
         ch = static_cast<int>(vk);
     if (ch >= 0) {
         UINT char_msg = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
-        queue().posted.push_back(stamp(msg->hwnd, char_msg, static_cast<WPARAM>(ch), msg->lParam));
+        queue().posted.push_back(Entry{stamp(msg->hwnd, char_msg, static_cast<WPARAM>(ch), msg->lParam)});
     }
     return TRUE;
 }

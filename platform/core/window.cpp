@@ -123,12 +123,15 @@ HWND window_from_screen_point(POINT screen) {
     std::vector<HWND> order = creation_order();
     // The foreground window lies above the others; later windows above earlier ones.
     std::stable_partition(order.begin(), order.end(), [&](HWND h) { return h != fg; });
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        Window* w = find_window(*it);
-        if (!w || is_child(*w) || !shown_on_screen(*w)) continue;
-        if (contains(*w, screen)) return child_at(*w, screen);
-    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (HWND found = window_within(*it, screen)) return found;
     return nullptr;
+}
+
+HWND window_within(HWND top, POINT screen) {
+    const Window* w = find_window(top);
+    if (!w || is_child(*w) || !shown_on_screen(*w) || !contains(*w, screen)) return nullptr;
+    return child_at(*w, screen);
 }
 
 LRESULT send_message(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -93,6 +93,9 @@ HWND top_level_of(HWND wnd);
 // The visible window under a screen point, descending into children; window
 // regions cut windows to their shape.
 HWND window_from_screen_point(POINT screen);
+// The same within one shown top-level window: it or the child under the
+// point, null when the point is not on it.
+HWND window_within(HWND top, POINT screen);
 void ensure_pixels(Window& w);
 
 }  // namespace orvex_platform

@@ -131,7 +131,7 @@ private:
                 break;
             case InputEvent::motion:
                 cursor = e.at;
-                route_mouse(WM_MOUSEMOVE, cursor, mouse_keys());
+                post_mouse_input(WM_MOUSEMOVE, cursor, mouse_keys());
                 break;
             case InputEvent::button_down:
             case InputEvent::button_up: {
@@ -140,7 +140,7 @@ private:
                 static const UINT msgs[3][2] = {{WM_LBUTTONUP, WM_LBUTTONDOWN},
                                                 {WM_RBUTTONUP, WM_RBUTTONDOWN},
                                                 {WM_MBUTTONUP, WM_MBUTTONDOWN}};
-                route_mouse(msgs[e.code][down ? 1 : 0], cursor, mouse_keys());
+                post_mouse_input(msgs[e.code][down ? 1 : 0], cursor, mouse_keys());
                 break;
             }
             case InputEvent::close:

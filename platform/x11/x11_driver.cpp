@@ -14,6 +14,7 @@
 #include "platform/core/keyboard.h"
 #include "platform/core/message_queue.h"
 #include "platform/x11/x11_keys.h"
+#include "platform/x11/x11_monitors.h"
 
 namespace orvex_x11 {
 
@@ -38,6 +39,9 @@ X11Driver::X11Driver(Display* dpy)
     XkbSetDetectableAutoRepeat(dpy_, True, &supported);
     detectable_repeat_ = supported == True;
     numlock_mask_ = find_numlock_mask(dpy_);
+    // The monitors as they are now: a later change of the layout is not followed.
+    primary_ = primary_monitor(query_monitors(dpy_, root_, screen_));
+    origin_ = POINT{primary_.left, primary_.top};
 }
 
 X11Driver::~X11Driver() {
@@ -71,7 +75,13 @@ HWND X11Driver::hwnd_of(::Window id) {
     return it == ids_.end() ? nullptr : it->second;
 }
 
-SIZE X11Driver::screen_size() { return SIZE{DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)}; }
+SIZE X11Driver::screen_size() { return SIZE{primary_.right - primary_.left, primary_.bottom - primary_.top}; }
+
+RECT X11Driver::virtual_screen() {
+    // The root window: every monitor lies on it.
+    return RECT{-origin_.x, -origin_.y, DisplayWidth(dpy_, screen_) - origin_.x,
+                DisplayHeight(dpy_, screen_) - origin_.y};
+}
 
 bool X11Driver::wait_for_events(int ms) {
     XFlush(dpy_);
@@ -239,11 +249,12 @@ POINT X11Driver::cursor_pos() {
     int rx = 0, ry = 0, wx = 0, wy = 0;
     unsigned mask = 0;
     XQueryPointer(dpy_, root_, &r, &c, &rx, &ry, &wx, &wy, &mask);
-    return POINT{rx, ry};
+    return screen_point(rx, ry);
 }
 
 void X11Driver::set_cursor_pos(POINT screen) {
-    XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, screen.x, screen.y);
+    const POINT p = root_point(screen);
+    XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, p.x, p.y);
     // Waits until the server has moved the pointer: as on Windows, every
     // program that asks afterwards sees the new position.
     XSync(dpy_, False);

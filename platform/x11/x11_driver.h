@@ -58,6 +58,7 @@ public:
 
     const char* name() const override { return "x11"; }
     SIZE screen_size() override;
+    RECT virtual_screen() override;
 
     void window_created(orvex_platform::Window& w) override;
     void window_destroyed(orvex_platform::Window& w) override;
@@ -109,6 +110,11 @@ public:
     // Puts the retained GDI content of a window on the screen again.
     void show_pixels(orvex_platform::Window& w, XWindow& xw);
     bool has_window_manager();
+    // Screen co-ordinates have their origin at the primary monitor's
+    // top-left corner, which need not be the root window's.
+    POINT root_point(POINT screen) const { return POINT{screen.x + origin_.x, screen.y + origin_.y}; }
+    POINT screen_point(int x_root, int y_root) const { return POINT{x_root - origin_.x, y_root - origin_.y}; }
+    RECT primary_on_root() const { return primary_; }
 
 private:
     void create_x_window(orvex_platform::Window& w, XWindow& xw);
@@ -128,12 +134,14 @@ private:
     void on_key(XWindow& xw, XKeyEvent& ev);
     void on_button(XWindow& xw, const XButtonEvent& ev);
     void on_motion(XWindow& xw, const XMotionEvent& ev);
-    void post_pointer(XWindow& xw, UINT msg, int x, int y, int x_root, int y_root, WPARAM keys);
+    void post_pointer(XWindow& xw, UINT msg, int x_root, int y_root, WPARAM keys);
     WPARAM mouse_keys(unsigned state) const;
 
     Display* dpy_;
     int screen_;
     ::Window root_;
+    RECT primary_{};   // on the root window, as the display was opened
+    POINT origin_{};   // its top-left corner
     std::unique_ptr<Painter> painter_;
     std::map<std::string, Atom> atoms_;
     std::map<HWND, std::unique_ptr<XWindow>> windows_;

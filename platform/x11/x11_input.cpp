@@ -1,7 +1,7 @@
 // Keyboard and pointer input from X, as the messages a Windows program
 // receives: keys as the platform's key events (their messages are made by
-// the platform's keyboard), mouse buttons and motion with the MK_ flags and
-// client co-ordinates.
+// the platform's keyboard), mouse buttons and motion as mouse input at a
+// screen point with the MK_ flags (the platform's queue gives it to a window).
 #include "platform/core/input.h"
 #include "platform/core/keyboard.h"
 #include "platform/core/message_queue.h"
@@ -39,19 +39,16 @@ WPARAM X11Driver::mouse_keys(unsigned state) const {
     return k;
 }
 
-void X11Driver::post_pointer(XWindow& xw, UINT msg, int x, int y, int x_root, int y_root, WPARAM keys) {
-    HWND target = xw.hwnd;
-    if (capture_ && capture_ != xw.hwnd && find_window(capture_)) {
-        // Captured input goes to the capturing window whatever X reported
-        // it to, in that window's client co-ordinates.
-        target = capture_;
-        POINT o = client_origin_on_screen(*find_window(capture_));
-        x = x_root - o.x;
-        y = y_root - o.y;
-    }
-    if (disabled_ && top_level_of(target) == disabled_) return;
-    // Each co-ordinate is 16 bits: left of or above the client area they wrap.
-    post_input_message(target, msg, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+void X11Driver::post_pointer(XWindow& xw, UINT msg, int x_root, int y_root, WPARAM keys) {
+    // The owner of an open message box hears nothing: on Windows it is disabled.
+    HWND holder = capture_ && find_window(capture_) ? capture_ : xw.hwnd;
+    if (disabled_ && top_level_of(holder) == disabled_) return;
+    // The window it goes to is decided as the program reads it, whatever
+    // X reported it to: the capture may have changed by then. Where X
+    // reports the window under the pointer (not while the capture grabs the
+    // pointer), its top-level window tells how windows lie on each other.
+    const HWND top = capture_ ? nullptr : top_level_of(xw.hwnd);
+    post_mouse_input(msg, screen_point(x_root, y_root), keys, top);
 }
 
 void X11Driver::on_button(XWindow& xw, const XButtonEvent& ev) {
@@ -70,18 +67,19 @@ void X11Driver::on_button(XWindow& xw, const XButtonEvent& ev) {
             HWND target = foreground_ ? foreground_ : top_level_of(xw.hwnd);
             if (disabled_ && target == disabled_) return;
             short delta = ev.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
+            const POINT at = screen_point(ev.x_root, ev.y_root);
             post_input_message(target, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)),
-                               MAKELPARAM(static_cast<WORD>(ev.x_root), static_cast<WORD>(ev.y_root)));
+                               MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
             return;
         }
         default: return;
     }
     keys = down ? (keys | flag) : (keys & ~flag);
-    post_pointer(xw, msg, ev.x, ev.y, ev.x_root, ev.y_root, keys);
+    post_pointer(xw, msg, ev.x_root, ev.y_root, keys);
 }
 
 void X11Driver::on_motion(XWindow& xw, const XMotionEvent& ev) {
-    post_pointer(xw, WM_MOUSEMOVE, ev.x, ev.y, ev.x_root, ev.y_root, mouse_keys(ev.state));
+    post_pointer(xw, WM_MOUSEMOVE, ev.x_root, ev.y_root, mouse_keys(ev.state));
 }
 
 }  // namespace orvex_x11

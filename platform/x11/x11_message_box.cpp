@@ -188,13 +188,15 @@ private:
     }
 
     bool create() {
-        SIZE screen = d_.screen_size();
+        // Centred on the primary monitor, as Windows centres its message boxes.
+        const RECT monitor = d_.primary_on_root();
         ::Window root = d_.root();
         XSetWindowAttributes a{};
         a.background_pixel = WhitePixel(dpy_, d_.screen());
         a.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                        StructureNotifyMask | FocusChangeMask;
-        const int x = std::max<int>(0, (screen.cx - width_) / 2), y = std::max<int>(0, (screen.cy - height_) / 2);
+        const int x = monitor.left + std::max<int>(0, (monitor.right - monitor.left - width_) / 2),
+                  y = monitor.top + std::max<int>(0, (monitor.bottom - monitor.top - height_) / 2);
         win_ = XCreateWindow(dpy_, root, x, y, static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
                              CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &a);
         if (!win_) return false;

@@ -104,7 +104,8 @@ XRectangle X11Driver::client_placement(orvex_platform::Window& w) const {
     SIZE s = client_size(w);
     int bw = border_width(w);
     RECT in = frame_insets(w.style, is_child(w));
-    POINT origin = is_child(w) ? POINT{w.rect.left + in.left, w.rect.top + in.top} : client_origin_on_screen(w);
+    POINT origin =
+        is_child(w) ? POINT{w.rect.left + in.left, w.rect.top + in.top} : root_point(client_origin_on_screen(w));
     // The X position is that of the window's border; the client area lies inside it.
     return XRectangle{clamp_short(origin.x - bw), clamp_short(origin.y - bw),
                       static_cast<unsigned short>(std::clamp<LONG>(s.cx, 1, SHRT_MAX)),
@@ -463,9 +464,10 @@ void X11Driver::on_configure(XWindow& xw, const XConfigureEvent& ev) {
         x += ev.border_width;
         y += ev.border_width;
     }
+    const POINT client = screen_point(x, y);
     RECT in = frame_insets(w->style, false);
     RECT old = w->rect;
-    LONG left = x - in.left, top = y - in.top;
+    LONG left = client.x - in.left, top = client.y - in.top;
     LONG width = ev.width + in.left + in.right, height = ev.height + in.top + in.bottom;
     w->rect = RECT{left, top, left + width, top + height};
     xw.placed = client_placement(*w);
@@ -473,7 +475,7 @@ void X11Driver::on_configure(XWindow& xw, const XConfigureEvent& ev) {
     const bool sized = (old.right - old.left) != width || (old.bottom - old.top) != height;
     HWND wnd = xw.hwnd;
     if (sized) send_message(wnd, WM_SIZE, 0, MAKELPARAM(ev.width, ev.height));
-    if (moved && find_window(wnd)) send_message(wnd, WM_MOVE, 0, MAKELPARAM(x, y));
+    if (moved && find_window(wnd)) send_message(wnd, WM_MOVE, 0, MAKELPARAM(client.x, client.y));
 }
 
 }  // namespace orvex_x11

@@ -305,6 +305,23 @@ TEST_F(ImageButton, TwoButtonsKeepTheirOwnPictures) {
     EXPECT_EQ(g_commands[0].wparam, WPARAM{1});
 }
 
+TEST_F(ImageButton, ABurstOutOfOneButtonIntoAnotherClicksTheSecond) {
+    HWND a = make_button("disc", 1, 10, 10);
+    HWND b = make_button("disc", 2, 60, 10);
+    move(b, 8, 8);
+    ASSERT_EQ(GetCapture(), b) << "hovering takes the capture";
+    // One burst, read only afterwards: the move tells b the pointer left it,
+    // and b gives up the capture before the press is read, so the press
+    // goes to the button under the pointer.
+    orvex_headless::pointer_to(a, 8, 8);
+    orvex_headless::button_down(Button::left);
+    orvex_headless::button_up(Button::left);
+    pump();
+    ASSERT_EQ(g_commands.size(), 1u);
+    EXPECT_EQ(g_commands[0].wparam, WPARAM{1});
+    EXPECT_EQ(state(b), 1) << "b is back to its normal picture";
+}
+
 TEST_F(ImageButton, DestructionRemovesEveryPropertyAndLeavesNoObject) {
     const std::size_t before = orvex_headless::gdi_object_count();
     HWND b = make_button("disc", 7, 40, 30);

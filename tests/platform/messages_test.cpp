@@ -15,13 +15,14 @@ struct Seen {
     UINT msg;
     WPARAM wparam;
     LPARAM lparam;
+    HWND wnd;
 };
 std::vector<Seen> g_seen;
 bool g_validate = true;
 
 LRESULT CALLBACK seen_proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_PAINT) {
-        g_seen.push_back({msg, wparam, lparam});
+        g_seen.push_back({msg, wparam, lparam, wnd});
         if (g_validate) {
             PAINTSTRUCT ps;
             BeginPaint(wnd, &ps);
@@ -29,8 +30,8 @@ LRESULT CALLBACK seen_proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         }
         return 0;
     }
-    if (msg >= WM_KEYDOWN && msg <= WM_MBUTTONUP) g_seen.push_back({msg, wparam, lparam});
-    if (msg == WM_USER + 1) g_seen.push_back({msg, wparam, lparam});
+    if (msg >= WM_KEYDOWN && msg <= WM_MBUTTONUP) g_seen.push_back({msg, wparam, lparam, wnd});
+    if (msg == WM_USER + 1) g_seen.push_back({msg, wparam, lparam, wnd});
     return DefWindowProcA(wnd, msg, wparam, lparam);
 }
 
@@ -59,6 +60,14 @@ protected:
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
+    }
+    // A second window, right of wnd: (600, 100) to (700, 200) on the screen.
+    HWND open_other() {
+        HWND other = CreateWindowExA(0, "QueueClass", "other", WS_POPUP | WS_VISIBLE, 600, 100, 100, 100, nullptr,
+                                     nullptr, nullptr, nullptr);
+        orvex_test::pump_messages();  // its first WM_PAINT
+        g_seen.clear();
+        return other;
     }
     HWND wnd{};
 };
@@ -167,6 +176,82 @@ TEST_F(Queue, CapturedPointerOutsideTheClientAreaWrapsToSixteenBits) {
     EXPECT_EQ(HIWORD(g_seen[1].lparam), 65534);
     EXPECT_EQ(g_seen[2].msg, static_cast<UINT>(WM_LBUTTONUP));
     EXPECT_EQ(g_seen[2].wparam, 0u);
+}
+
+// Moves the display's input into the queue without reading any of it.
+void queue_input() {
+    MSG m;
+    PeekMessageA(&m, nullptr, WM_USER + 100, WM_USER + 100, PM_NOREMOVE);
+}
+
+TEST_F(Queue, MouseInputGoesToTheWindowThatTakesItWhenItIsRead) {
+    // The press is over `other`, at its client (10, 20).
+    HWND other = open_other();
+    ASSERT_NE(other, nullptr);
+    POINT wnd_origin{0, 0};
+    ClientToScreen(wnd, &wnd_origin);
+    const LPARAM over_other = MAKELPARAM(10, 20);
+    const LPARAM from_wnd = MAKELPARAM(610 - wnd_origin.x, 120 - wnd_origin.y);
+    struct Case {
+        const char* name;
+        HWND capture_when_queued;
+        HWND capture_when_read;
+        HWND expected;
+        LPARAM lparam;
+    };
+    const Case cases[] = {
+        {"no capture", nullptr, nullptr, other, over_other},
+        {"capture given up before it is read", wnd, nullptr, other, over_other},
+        {"capture taken before it is read", nullptr, wnd, wnd, from_wnd},
+        {"capture moved before it is read", wnd, other, other, over_other},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.capture_when_queued) SetCapture(c.capture_when_queued);
+        orvex_headless::pointer_to_screen(610, 120);
+        orvex_headless::button_down(orvex_headless::Button::left);
+        queue_input();
+        if (c.capture_when_read)
+            SetCapture(c.capture_when_read);
+        else
+            ReleaseCapture();
+        g_seen.clear();
+        orvex_test::pump_messages();
+        ReleaseCapture();
+        orvex_headless::button_up(orvex_headless::Button::left);
+        orvex_test::pump_messages();
+        ASSERT_GE(g_seen.size(), 2u);
+        EXPECT_EQ(g_seen[0].msg, static_cast<UINT>(WM_MOUSEMOVE));
+        EXPECT_EQ(g_seen[0].wnd, c.expected);
+        EXPECT_EQ(g_seen[1].msg, static_cast<UINT>(WM_LBUTTONDOWN));
+        EXPECT_EQ(g_seen[1].wnd, c.expected);
+        EXPECT_EQ(g_seen[1].lparam, c.lparam);
+    }
+    DestroyWindow(other);
+}
+
+TEST_F(Queue, MovesCoalesceAcrossWindowsButNotAcrossAPress) {
+    HWND other = open_other();
+    ASSERT_NE(other, nullptr);
+    // Over wnd, then over other: one move, where the pointer came to rest.
+    orvex_headless::pointer_to(wnd, 10, 10);
+    orvex_headless::pointer_to(other, 5, 6);
+    orvex_test::pump_messages();
+    ASSERT_EQ(g_seen.size(), 1u);
+    EXPECT_EQ(g_seen[0].wnd, other);
+    EXPECT_EQ(g_seen[0].lparam, MAKELPARAM(5, 6));
+
+    // A press between two moves keeps each of them.
+    g_seen.clear();
+    orvex_headless::pointer_to(other, 7, 7);
+    orvex_headless::button_down(orvex_headless::Button::right);
+    orvex_headless::pointer_to(other, 8, 8);
+    orvex_headless::button_up(orvex_headless::Button::right);
+    orvex_test::pump_messages();
+    std::vector<UINT> order;
+    for (const Seen& s : g_seen) order.push_back(s.msg);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_MOUSEMOVE, WM_RBUTTONUP}));
+    DestroyWindow(other);
 }
 
 TEST(MessageBox, ScriptedAnswersAndNoneWhenItCannotBeShown) {

@@ -12,41 +12,46 @@
 namespace orvex_test {
 
 namespace {
-pid_t g_pid = -1;
+int g_width = 1024, g_height = 768;
+XServer g_xvfb;
 bool g_tried = false;
 bool g_running = false;
 std::string g_why_not;
-constexpr int kWidth = 1024, kHeight = 768;
 }  // namespace
 
-int screen_width() { return kWidth; }
-int screen_height() { return kHeight; }
+void set_xvfb_screen(int width, int height) {
+    g_width = width;
+    g_height = height;
+}
 
-bool start_xvfb(std::string& why_not) {
-    if (g_tried) {
-        why_not = g_why_not;
-        return g_running;
-    }
-    g_tried = true;
+int screen_width() { return g_width; }
+int screen_height() { return g_height; }
+
+bool XServer::start(const std::vector<std::string>& command, std::string& why_not) {
+    stop();
+    const std::string program = command.empty() ? std::string() : command.front();
     int fds[2];
     if (pipe(fds) != 0) {
-        why_not = g_why_not = "no pipe for Xvfb's display number";
+        why_not = "no pipe for " + program + "'s display number";
         return false;
     }
     pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
         close(fds[1]);
-        why_not = g_why_not = "cannot fork for Xvfb";
+        why_not = "cannot fork for " + program;
         return false;
     }
     if (pid == 0) {
         close(fds[0]);
-        std::string fd = std::to_string(fds[1]);
-        std::string screen = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
-        // Xvfb picks a free display number and writes it to the pipe.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        std::vector<std::string> args = command;
+        args.push_back("-displayfd");
+        args.push_back(std::to_string(fds[1]));
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        // The server writes the free display number it picked to the pipe.
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(fds[1]);
@@ -66,24 +71,44 @@ bool start_xvfb(std::string& why_not) {
         kill(pid, SIGTERM);
         int status = 0;
         waitpid(pid, &status, 0);
-        why_not = g_why_not = WIFEXITED(status) && WEXITSTATUS(status) == 127
-                                  ? "Xvfb is not installed (tools/bootstrap.sh tests installs it)"
-                                  : "Xvfb did not start";
+        why_not = WIFEXITED(status) && WEXITSTATUS(status) == 127
+                      ? program + " is not installed (tools/bootstrap.sh tests installs it)"
+                      : program + " did not start";
         return false;
     }
-    g_pid = pid;
+    pid_ = pid;
+    owner_ = getpid();
+    display_ = ":" + number;
+    return true;
+}
+
+void XServer::stop() {
+    // A child forked by a test (a program under test) leaves the server alone.
+    if (pid_ <= 0 || getpid() != owner_) return;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    display_.clear();
+}
+
+bool start_xvfb(std::string& why_not) {
+    if (g_tried) {
+        why_not = g_why_not;
+        return g_running;
+    }
+    g_tried = true;
+    const std::string screen = std::to_string(g_width) + "x" + std::to_string(g_height) + "x24";
+    if (!g_xvfb.start({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, g_why_not)) {
+        why_not = g_why_not;
+        return false;
+    }
     g_running = true;
-    setenv("DISPLAY", (":" + number).c_str(), 1);
+    setenv("DISPLAY", g_xvfb.display().c_str(), 1);
     std::atexit(stop_xvfb);
     return true;
 }
 
-void stop_xvfb() {
-    if (g_pid <= 0) return;
-    kill(g_pid, SIGTERM);
-    int status = 0;
-    waitpid(g_pid, &status, 0);
-    g_pid = -1;
-}
+void stop_xvfb() { g_xvfb.stop(); }
 
 }  // namespace orvex_test
