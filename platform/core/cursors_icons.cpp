@@ -17,7 +17,7 @@ namespace orvex_platform {
 
 namespace {
 HandleTable<CursorImage>& cursors() {
-    static HandleTable<CursorImage> t(0x50000);
+    static HandleTable<CursorImage> t;
     return t;
 }
 
@@ -31,8 +31,8 @@ HCURSOR system_object(int id, bool icon) {
     c->system_id = id;
     c->icon = icon;
     c->width = c->height = 32;
-    HCURSOR h = cursors().add<HCURSOR>(std::move(c));
-    handles.emplace(id, h);
+    HCURSOR h = cursors().add<HCURSOR>(HandleKind::cursor, std::move(c));
+    if (h) handles.emplace(id, h);
     return h;
 }
 
@@ -158,7 +158,7 @@ HCURSOR WINAPI LoadCursorFromFileA(LPCSTR file_name) {
     }
     auto c = std::make_unique<CursorImage>();
     if (!decode_cursor_file(bytes, *c)) return nullptr;
-    return cursors().add<HCURSOR>(std::move(c));
+    return cursors().add<HCURSOR>(HandleKind::cursor, std::move(c));
 }
 
 BOOL WINAPI DestroyCursor(HCURSOR cursor) {

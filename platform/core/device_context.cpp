@@ -31,7 +31,7 @@ HDC new_window_dc(HWND wnd) {
     dc->window = wnd;
     dc->screen = wnd == nullptr;
     HDC h = static_cast<HDC>(add_gdi_object(std::move(dc)));
-    window_dcs().push_back(h);
+    if (h) window_dcs().push_back(h);
     return h;
 }
 
@@ -135,6 +135,7 @@ HDC WINAPI BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
     if (!w || !ps) return nullptr;
     std::memset(ps, 0, sizeof *ps);
     HDC dc = new_window_dc(wnd);
+    if (!dc) return nullptr;  // the update region stays for the next paint
     ps->hdc = dc;
     ps->rcPaint = w->update ? *w->update : RECT{0, 0, 0, 0};
     bool erase = w->erase_pending;

@@ -72,7 +72,7 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
     b->bits.assign(static_cast<std::size_t>(stride * height), 0);
     BYTE* pixels = b->bits.data();
     HBITMAP handle = static_cast<HBITMAP>(add_gdi_object(std::move(b)));
-    if (bits) *bits = pixels;
+    if (bits && handle) *bits = pixels;
     return handle;
 }
 

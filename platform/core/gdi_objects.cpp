@@ -9,8 +9,21 @@ namespace orvex_platform {
 
 namespace {
 HandleTable<GdiObject>& table() {
-    static HandleTable<GdiObject> t(0x20000);
+    static HandleTable<GdiObject> t;
     return t;
+}
+
+// Each kind of GDI object has handles of its own kind, so a handle of one
+// kind never names an object of another.
+HandleKind handle_kind(GdiKind kind) {
+    switch (kind) {
+        case GdiKind::device_context: return HandleKind::device_context;
+        case GdiKind::brush: return HandleKind::brush;
+        case GdiKind::bitmap: return HandleKind::bitmap;
+        case GdiKind::palette: return HandleKind::palette;
+        case GdiKind::region: return HandleKind::region;
+    }
+    return HandleKind::region;
 }
 
 HGDIOBJ make_stock(std::unique_ptr<GdiObject> o) {
@@ -59,7 +72,13 @@ StockObjects& stock() {
 }
 }  // namespace
 
-HGDIOBJ add_gdi_object(std::unique_ptr<GdiObject> object) { return table().add<HGDIOBJ>(std::move(object)); }
+HGDIOBJ add_gdi_object(std::unique_ptr<GdiObject> object) {
+    // The stock objects come first: a table filled before they are made
+    // would leave them without handles.
+    if (!object->stock) stock();
+    const HandleKind kind = handle_kind(object->kind);
+    return table().add<HGDIOBJ>(kind, std::move(object));
+}
 
 GdiObject* find_gdi_object(HGDIOBJ handle) { return handle ? table().find(handle) : nullptr; }
 
@@ -83,6 +102,8 @@ std::size_t gdi_object_count() {
     table().for_each([&](std::uintptr_t, const GdiObject& o) { n += o.stock ? 0 : 1; });
     return n;
 }
+
+std::size_t gdi_handle_slots() { return table().slots(); }
 
 HBITMAP stock_bitmap() { return static_cast<HBITMAP>(stock().mono_bitmap); }
 HPALETTE stock_palette() { return static_cast<HPALETTE>(stock().default_palette); }

@@ -63,6 +63,7 @@ T* find_gdi(HGDIOBJ handle, GdiKind kind) {
 }
 void remove_gdi_object(HGDIOBJ handle);
 std::size_t gdi_object_count();  // objects that are not stock objects
+std::size_t gdi_handle_slots();  // slots of the handle table, live and free: what its memory grows with
 
 // The 1 by 1 monochrome bitmap every new memory context starts with.
 HBITMAP stock_bitmap();

@@ -20,7 +20,7 @@ struct GlobalBlock {
     bool moveable = false;
 };
 HandleTable<GlobalBlock>& blocks() {
-    static HandleTable<GlobalBlock> t(0x40000);
+    static HandleTable<GlobalBlock> t;
     return t;
 }
 // Far beyond what any caller here asks for; larger requests fail as on a
@@ -59,7 +59,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
     auto b = std::make_unique<GlobalBlock>();
     b->moveable = (flags & GMEM_MOVEABLE) != 0;
     if (!resize(*b, bytes)) return nullptr;
-    return blocks().add<HGLOBAL>(std::move(b));
+    return blocks().add<HGLOBAL>(HandleKind::global_memory, std::move(b));
 }
 
 HGLOBAL WINAPI GlobalReAlloc(HGLOBAL mem, SIZE_T bytes, UINT flags) {

@@ -21,7 +21,7 @@ int complexity(const BandedRegion& area) {
 using namespace orvex_platform;
 
 namespace {
-HRGN new_region() { return static_cast<HRGN>(add_gdi_object(std::make_unique<Region>())); }
+HRGN add_region(std::unique_ptr<Region> region) { return static_cast<HRGN>(add_gdi_object(std::move(region))); }
 
 // dest = a (mode) b through pixman's algebra; false, dest unchanged, when
 // pixman cannot allocate.
@@ -57,11 +57,11 @@ bool combine(BandedRegion& dest, const BandedRegion* a, const BandedRegion* b, i
 
 HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
     ORVEX_API(left, top, right, bottom);
-    HRGN h = new_region();
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
-    find_region(h)->area.set_rectangle(left, top, right, bottom);
-    return h;
+    auto region = std::make_unique<Region>();
+    region->area.set_rectangle(left, top, right, bottom);
+    return add_region(std::move(region));
 }
 
 HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data) {
@@ -84,7 +84,7 @@ HRGN WINAPI ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data
     }
     auto region = std::make_unique<Region>();
     if (!region->area.set_rectangles(boxes.data(), static_cast<int>(boxes.size()))) return nullptr;
-    return static_cast<HRGN>(add_gdi_object(std::move(region)));
+    return add_region(std::move(region));
 }
 
 int WINAPI CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {

@@ -17,7 +17,7 @@ struct GlContext {
     int format = 0;
 };
 HandleTable<GlContext>& contexts() {
-    static HandleTable<GlContext> t(0x30000);
+    static HandleTable<GlContext> t;
     return t;
 }
 HGLRC g_current = nullptr;
@@ -35,7 +35,9 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     auto c = std::make_unique<GlContext>();
     c->egl = egl;
     c->format = w->pixel_format;
-    return contexts().add<HGLRC>(std::move(c));
+    HGLRC rc = contexts().add<HGLRC>(HandleKind::gl_context, std::move(c));
+    if (!rc) egl_destroy_context(egl);
+    return rc;
 }
 
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC rc) {

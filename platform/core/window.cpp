@@ -20,7 +20,7 @@ namespace orvex_platform {
 
 namespace {
 HandleTable<Window>& windows() {
-    static HandleTable<Window> t(0x10010);
+    static HandleTable<Window> t;
     return t;
 }
 std::vector<HWND>& creation_order() {
@@ -265,7 +265,8 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     win->rect = RECT{x, y, static_cast<LONG>(static_cast<long long>(x) + width),
                      static_cast<LONG>(static_cast<long long>(y) + height)};
 
-    HWND wnd = windows().add<HWND>(std::move(win));
+    HWND wnd = windows().add<HWND>(HandleKind::window, std::move(win));
+    if (!wnd) return nullptr;
     Window* w = find_window(wnd);
     w->handle = wnd;
     creation_order().push_back(wnd);

@@ -1,8 +1,9 @@
 // The platform core's windows and window classes.
 //
 // Lifetimes. A window's record lives in the window store from CreateWindowExA
-// until its destruction ends (WM_NCDESTROY has been sent); its handle is
-// never given to another window, so a stale handle finds nothing. Every
+// until its destruction ends (WM_NCDESTROY has been sent); its handle is not
+// given to another window (a slot is reused only under a new generation, see
+// handle_table.h), so a stale handle finds nothing. Every
 // message the core sends goes through send_message, which runs the window's
 // procedure: program code, which may destroy any window, this one included,
 // its children and its parent. Across a send therefore
