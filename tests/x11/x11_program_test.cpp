@@ -10,6 +10,8 @@
 
 #include <thread>
 
+#include "platform/headless/headless.h"
+#include "platform/platform_control.h"
 #include "tests/x11/xvfb.h"
 
 namespace orvex_test {
@@ -145,6 +147,31 @@ TEST_F(X11Program, CloseButtonEndsTheProgram) {
     XSendEvent(dpy, main, False, NoEventMask, &e);
     XSync(dpy, False);
     EXPECT_EQ(wait_exit(), 0);
+}
+
+TEST_F(X11Program, TheHeadlessDisplaysControlsEndAProgramThatRunsOnX11) {
+    // In a child of this process, where the X11 driver runs.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(fds[1], 2);
+        orvex_headless::set_screen_size(640, 480);
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string text;
+    char buf[256];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<std::size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), orvex_platform::EXIT_DISPLAY_UNAVAILABLE);
+    EXPECT_NE(text.find("orvex: the headless display's controls were used while the x11 driver runs"),
+              std::string::npos)
+        << text;
 }
 
 }  // namespace
