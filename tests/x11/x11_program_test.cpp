@@ -4,10 +4,15 @@
 #include "tests/x11/x11_fixture.h"
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "platform/headless/headless.h"
@@ -29,10 +34,18 @@ protected:
         X11Test::TearDown();
     }
 
-    void start() {
+    // Starts the program in the tests' working directory, or in `dir` with
+    // its stderr going to the file `errors`.
+    void start(const std::string& dir = "", const std::string& errors = "") {
         pid_ = fork();
         ASSERT_GE(pid_, 0);
         if (pid_ == 0) {
+            unsetenv("ORVEX_DRIVER");  // the program picks the X11 driver itself
+            if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(125);
+            if (!errors.empty()) {
+                const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                if (fd < 0 || dup2(fd, 2) < 0) _exit(125);
+            }
             execl(ORVEX_GRASS_PROGRAM, ORVEX_GRASS_PROGRAM, static_cast<char*>(nullptr));
             _exit(126);
         }
@@ -147,6 +160,28 @@ TEST_F(X11Program, CloseButtonEndsTheProgram) {
     XSendEvent(dpy, main, False, NoEventMask, &e);
     XSync(dpy, False);
     EXPECT_EQ(wait_exit(), 0);
+}
+
+TEST_F(X11Program, NamesEachMissingImageFileOnStderrAndRunsWithoutThem) {
+    char dir_template[] = "/tmp/orvex-no-images.XXXXXX";
+    ASSERT_NE(mkdtemp(dir_template), nullptr);
+    const std::string dir = dir_template;
+    const std::string errors = dir + "/stderr.txt";
+    start(dir, errors);
+    ASSERT_NE(wait_for("Video!"), 0u);
+    press(XK_n);
+    ASSERT_NE(wait_for(kTitle), 0u);
+    press(XK_Escape);
+    EXPECT_EQ(wait_exit(), 0);
+    std::ifstream in(errors);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string expected;
+    for (const char* name : {"Floor04.bmp", "wall.bmp", "grassb00.tga", "grassb01.tga", "grassb02.tga",
+                             "grassc00.tga", "grassc01.tga"})
+        expected += std::string("grass: image file \"") + name + "\" not found in " + dir + "\n";
+    EXPECT_EQ(text.str(), expected);
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(X11Program, TheHeadlessDisplaysControlsEndAProgramThatRunsOnX11) {
