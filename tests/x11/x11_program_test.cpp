@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "platform/headless/headless.h"
@@ -173,14 +172,16 @@ TEST_F(X11Program, NamesEachMissingImageFileOnStderrAndRunsWithoutThem) {
     ASSERT_NE(wait_for(kTitle), 0u);
     press(XK_Escape);
     EXPECT_EQ(wait_exit(), 0);
+    // The program's own lines (a sanitizer may add a report of its own).
     std::ifstream in(errors);
-    std::stringstream text;
-    text << in.rdbuf();
+    std::string lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("grass:", 0) == 0) lines += line + "\n";
     std::string expected;
     for (const char* name : {"Floor04.bmp", "wall.bmp", "grassb00.tga", "grassb01.tga", "grassb02.tga",
                              "grassc00.tga", "grassc01.tga"})
         expected += std::string("grass: image file \"") + name + "\" not found in " + dir + "\n";
-    EXPECT_EQ(text.str(), expected);
+    EXPECT_EQ(lines, expected);
     std::filesystem::remove_all(dir);
 }
 
