@@ -165,6 +165,10 @@ TEST_F(X11Program, NamesEachMissingImageFileOnStderrAndRunsWithoutThem) {
     char dir_template[] = "/tmp/orvex-no-images.XXXXXX";
     ASSERT_NE(mkdtemp(dir_template), nullptr);
     const std::string dir = dir_template;
+    struct Removed {
+        std::string dir;
+        ~Removed() { std::filesystem::remove_all(dir); }
+    } removed{dir};
     const std::string errors = dir + "/stderr.txt";
     start(dir, errors);
     ASSERT_NE(wait_for("Video!"), 0u);
@@ -182,7 +186,6 @@ TEST_F(X11Program, NamesEachMissingImageFileOnStderrAndRunsWithoutThem) {
                              "grassc00.tga", "grassc01.tga"})
         expected += std::string("grass: image file \"") + name + "\" not found in " + dir + "\n";
     EXPECT_EQ(lines, expected);
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(X11Program, TheHeadlessDisplaysControlsEndAProgramThatRunsOnX11) {
