@@ -9,11 +9,18 @@ namespace orvex_platform {
 
 enum class DriverChoice { automatic, headless, x11 };
 
-// Must be called before the first platform operation; `automatic` picks the
-// X11 driver when a display can be opened and the headless one otherwise.
-// ORVEX_DRIVER=headless|x11 in the environment sets the default choice.
+// Must be called before the first platform operation; `automatic` takes
+// ORVEX_DRIVER=headless|x11 from the environment, and without it the X11
+// driver. The headless driver runs only when chosen here or there: a program
+// whose display cannot be opened ends at once, with a line on stderr that
+// says why and the status below, rather than run where nobody sees it.
 void choose_driver(DriverChoice choice);
 const char* driver_name();
+
+// The exit status of a program that cannot have the display it asked for:
+// none can be opened, ORVEX_DRIVER names no driver, or the headless
+// display's controls are used while another driver runs.
+inline constexpr int EXIT_DISPLAY_UNAVAILABLE = 69;
 
 // Every platform operation the framework calls can be logged, as
 // "Name(arg, arg, ...)" with handles as numbers and texts in quotes.

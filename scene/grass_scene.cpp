@@ -2,6 +2,7 @@
 #include "scene/grass_scene.h"
 
 #include "framework/orvex.h"
+#include "scene/image_files.h"
 
 namespace grass {
 
@@ -12,14 +13,13 @@ float GRASSQUALITY = 5.0f;
 
 namespace {
 
+// The loaders pass over a missing file without a word: the program names
+// each one on stderr first.
 void OPENGL_TEXTURE() {
-    TEXTURELOADID("Floor04.bmp", 0);
-    TEXTURELOADID("wall.bmp", 1);
-    TEXTURELOADTGAID("grassb00.tga", 0);
-    TEXTURELOADTGAID("grassb01.tga", 1);
-    TEXTURELOADTGAID("grassb02.tga", 2);
-    TEXTURELOADTGAID("grassc00.tga", 3);
-    TEXTURELOADTGAID("grassc01.tga", 4);
+    report_missing_image_files();
+    TEXTURELOADID(IMAGE_FILES[0], 0);
+    TEXTURELOADID(IMAGE_FILES[1], 1);
+    for (std::int32_t slot = 0; slot < 5; ++slot) TEXTURELOADTGAID(IMAGE_FILES[2 + slot], slot);
 }
 
 // The orthographic set-up is replaced at once by the perspective one: what

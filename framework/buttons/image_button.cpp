@@ -12,6 +12,8 @@
 // - Without the normal picture the button takes the size 0 by 0 (there is no
 //   picture to take a size from) and no region: nothing shows and nothing can
 //   be clicked.
+// - A picture for which no memory context can be made is deleted, bitmap and
+//   palette, at once: that state then paints as one without a picture.
 // - Destruction deletes, besides the contexts and the region, the bitmap and
 //   the palette that stay selected in each context, so that a button leaves no
 //   GDI object behind.
@@ -56,10 +58,16 @@ void set_state(HWND wnd, std::intptr_t state) {
 void repaint(HWND wnd) { InvalidateRect(wnd, nullptr, FALSE); }
 
 // A picture with its palette selected and realised in a memory context of its
-// own, stored under `name`.
+// own, stored under `name`. Without a context the picture is deleted at once:
+// the button then has no picture for that state.
 void store_picture(HWND wnd, const char* name, HBITMAP bitmap, HPALETTE palette) {
     if (!bitmap) return;
     HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        DeleteObject(bitmap);
+        if (palette) DeleteObject(palette);
+        return;
+    }
     SelectObject(dc, bitmap);
     SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
@@ -94,14 +102,19 @@ void on_create(HWND wnd) {
     BITMAP bm{};
     if (normal) GetObjectA(normal, sizeof bm, &bm);
 
+    // A button without a parent is placed on the screen: it stays where it
+    // was created.
     RECT r{};
     GetWindowRect(wnd, &r);
-    RECT p{r.left - kParentClientLeft, r.top - kParentClientTop, 0, 0};  // without a parent: stay
-    if (HWND parent = GetParent(wnd)) GetWindowRect(parent, &p);
-    const LONG x = checked_sub(checked_sub(r.left, p.left, "HOVERBUTTONHANDLER: position"), kParentClientLeft,
-                               "HOVERBUTTONHANDLER: position");
-    const LONG y = checked_sub(checked_sub(r.top, p.top, "HOVERBUTTONHANDLER: position"), kParentClientTop,
-                               "HOVERBUTTONHANDLER: position");
+    LONG x = r.left, y = r.top;
+    if (HWND parent = GetParent(wnd)) {
+        RECT p{};
+        GetWindowRect(parent, &p);
+        x = checked_sub(checked_sub(r.left, p.left, "HOVERBUTTONHANDLER: position"), kParentClientLeft,
+                        "HOVERBUTTONHANDLER: position");
+        y = checked_sub(checked_sub(r.top, p.top, "HOVERBUTTONHANDLER: position"), kParentClientTop,
+                        "HOVERBUTTONHANDLER: position");
+    }
     MoveWindow(wnd, x, y, bm.bmWidth, bm.bmHeight, FALSE);
 
     store_picture(wnd, NORMALBMP, normal, palette);

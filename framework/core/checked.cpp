@@ -35,4 +35,9 @@ void fatal_io_error(const char* what, const char* detail) {
     end_program(EXIT_IO_ERROR);
 }
 
+void fatal_null_procedure(const char* what) {
+    std::fprintf(stderr, "orvex: fatal call of a null procedure: %s\n", what);
+    end_program(EXIT_NULL_PROCEDURE);
+}
+
 }  // namespace orvex

@@ -1,9 +1,10 @@
 // Checked indices and checked integer arithmetic.
 //
-// An index outside its declared bounds, an integer operation that overflows or
-// an integer division by zero ends the program at once: a message on stderr
-// and a non-zero exit status (see exit codes below). Nothing undefined ever
-// happens in its place. Every checked place of the framework goes through here.
+// An index outside its declared bounds, an integer operation that overflows,
+// an integer division by zero or a call through a null procedure ends the
+// program at once: a message on stderr and a non-zero exit status (see exit
+// codes below). Nothing undefined ever happens in its place. Every checked
+// place of the framework goes through here.
 #pragma once
 
 #include <cstddef>
@@ -18,11 +19,13 @@ inline constexpr int EXIT_RANGE_ERROR = 201;
 inline constexpr int EXIT_DIVISION_BY_ZERO = 200;
 inline constexpr int EXIT_OVERFLOW_ERROR = 215;
 inline constexpr int EXIT_IO_ERROR = 101;
+inline constexpr int EXIT_NULL_PROCEDURE = 216;
 
 [[noreturn]] void fatal_range_error(const char* what, long long value, long long low, long long high);
 [[noreturn]] void fatal_overflow_error(const char* what);
 [[noreturn]] void fatal_division_by_zero(const char* what);
 [[noreturn]] void fatal_io_error(const char* what, const char* detail);
+[[noreturn]] void fatal_null_procedure(const char* what);
 
 // The index `value` must lie in low..high.
 inline long long check_index(long long value, long long low, long long high, const char* what) {

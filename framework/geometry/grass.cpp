@@ -48,6 +48,9 @@ void FX_GENGRASS(float X, float Y, float Z, float H, float SX, float SZ, float Q
     const std::int64_t N = shell_count(QUALITY);
     const std::int64_t last = checked_sub(N, std::int64_t{1}, "FX_GENGRASS: shell count - 1");
     const std::int32_t last_shell = checked_narrow<std::int32_t>(last, "FX_GENGRASS: last shell index");
+    // The model is called once per shell: a null one is an error only when
+    // there is a shell to draw.
+    if (last_shell >= 0 && !MDL) fatal_null_procedure("FX_GENGRASS: model");
 
     const ext quality = QUALITY;
     // The steps every shell multiplies by its index, formed once.

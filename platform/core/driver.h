@@ -64,4 +64,8 @@ public:
 
 Driver& driver();
 
+// Ends the program because the display it needs cannot be had: "orvex: "
+// and `why` on stderr, exit status EXIT_DISPLAY_UNAVAILABLE.
+[[noreturn]] void fatal_display_error(const std::string& why);
+
 }  // namespace orvex_platform

@@ -152,11 +152,17 @@ private:
 
 HeadlessDriver* g_headless = nullptr;
 
+// The running headless driver, started here when no driver runs yet. Its
+// controls mean nothing to another driver: using them then ends the program.
 HeadlessDriver& headless() {
     if (!g_headless) {
         choose_driver(DriverChoice::headless);
         driver();
     }
+    if (!g_headless)
+        fatal_display_error(std::string("the headless display's controls were used while the ") + driver_name() +
+                            " driver runs (orvex_headless::activate() chooses the headless driver before the first "
+                            "platform call).");
     return *g_headless;
 }
 }  // namespace

@@ -200,6 +200,21 @@ TEST_F(ImageButton, PlacementAssumesTheUsualParentFrameWhateverTheParentHas) {
     }
 }
 
+TEST_F(ImageButton, WithoutAParentItStaysWhereItWasCreated) {
+    orvex::BMPTYPE = dir_.path("disc");
+    HWND b = CreateWindowExA(0, orvex::SZHOVERCLASS, "", WS_POPUP | WS_VISIBLE, 250, 140, 5, 5, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(b);
+    RECT br;
+    GetWindowRect(b, &br);
+    EXPECT_EQ(br.left, 250);
+    EXPECT_EQ(br.top, 140);
+    EXPECT_EQ(br.right - br.left, kSize);
+    EXPECT_EQ(br.bottom - br.top, kSize);
+    DestroyWindow(b);
+    pump();
+}
+
 TEST_F(ImageButton, HoverShowsTheHoverPictureAndLeavingTheNormalOne) {
     HWND b = make_button("disc", 7, 40, 30);
     pump();
@@ -399,6 +414,21 @@ TEST_F(ImageButton, WithoutARegionTheButtonIsRectangularClicksAndKeepsItsPress) 
     release();
     EXPECT_EQ(g_commands.size(), 2u);
     EXPECT_EQ(state(b), 1);
+}
+
+TEST_F(ImageButton, WithoutMemoryContextsThePicturesAreDeletedAtOnce) {
+    // No memory context can be made for the pictures: the bitmap and the
+    // palette loaded for each are deleted then, not left behind.
+    const std::size_t before = orvex_headless::gdi_object_count();
+    orvex_platform::inject_failure(orvex_platform::Failure::create_dc, true);
+    HWND b = make_button("disc", 6, 40, 30);
+    orvex_platform::inject_failure(orvex_platform::Failure::create_dc, false);
+    ASSERT_TRUE(b);
+    for (const char* name : {orvex::NORMALBMP, orvex::HOVERBMP, orvex::PRESSBMP})
+        EXPECT_EQ(GetPropA(b, name), nullptr) << name;
+    EXPECT_LT(pump(), 100) << "painting without a picture is answered";
+    DestroyWindow(b);
+    EXPECT_EQ(orvex_headless::gdi_object_count(), before);
 }
 
 TEST_F(ImageButton, AnAllMagentaPictureGivesAButtonThatCannotBeHit) {

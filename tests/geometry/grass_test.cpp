@@ -281,6 +281,19 @@ TEST_F(Grass, ShellCountsThatDoNotFitEndTheProgram) {
     }
 }
 
+TEST_F(Grass, ANullModelEndsTheProgramOnceAShellWouldCallIt) {
+    // Without shells the model is never called: a null one is no error.
+    gl_recorder::Scope rec;
+    orvex::FX_GENGRASS(0, 0, 0, 1, 1, 1, 0, nullptr, true);
+    EXPECT_EQ(gl_recorder::calls_named("glAlphaFunc").size(), 0u);
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+    for (bool linear : {true, false}) {
+        SCOPED_TRACE(linear);
+        EXPECT_EXIT(orvex::FX_GENGRASS(0, 0, 0, 1, 1, 1, 0.1f, nullptr, linear),
+                    testing::ExitedWithCode(orvex::EXIT_NULL_PROCEDURE), "fatal call of a null procedure: FX_GENGRASS: model");
+    }
+}
+
 // ---- what the shells look like ----------------------------------------------------
 
 // Draws the ground with grass, seen from the side and a little above, with a

@@ -257,10 +257,18 @@ TEST_F(Queue, MovesCoalesceAcrossWindowsButNotAcrossAPress) {
 TEST(MessageBox, ScriptedAnswersAndNoneWhenItCannotBeShown) {
     orvex_headless::clear_message_boxes();
     orvex_headless::answer_next_message_box(IDYES);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, "question", "caption", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "an answered box says nothing more";
+    testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, "no answer", nullptr, MB_OK), 0);
+    EXPECT_EQ(MessageBoxA(nullptr, "two\nlines", "Refused", MB_OK), 0);
+    // A box nobody can see is not lost: its caption and text go to stderr.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "orvex: message box \"Error\": no answer\n"
+              "orvex: message box \"Refused\": two\nlines\n");
     const auto& boxes = orvex_headless::message_boxes();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, "question");
     EXPECT_EQ(boxes[0].caption, "caption");
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(0x24));

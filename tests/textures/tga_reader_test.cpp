@@ -287,19 +287,26 @@ TEST_P(TgaFailure, ShowsItsMessageAndLeavesNothingBehind) {
 INSTANTIATE_TEST_SUITE_P(Files, TgaFailure, testing::ValuesIn(failure_cases()),
                          [](const auto& param_info) { return param_info.param.name; });
 
-TEST(TgaReader, MissingFileCannotBeOpened) {
-    Outcome o = load("no-such-texture.tga");
-    EXPECT_FALSE(o.ok);
-    ASSERT_EQ(o.boxes.size(), 1u);
-    EXPECT_EQ(o.boxes[0].text, "Could not open texture file");
-    EXPECT_EQ(o.boxes[0].caption, "ERROR");
+TEST(TgaReader, ANameThatIsNotARegularFileCannotBeOpened) {
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.path("folder.tga"));
+    ASSERT_EQ(mkfifo(dir.path("pipe.tga").c_str(), 0600), 0);
+    // Missing, a directory, a pipe (which would wait for a writer), a device.
+    for (const std::string& name : {std::string("no-such-texture.tga"), dir.path("folder.tga"), dir.path("pipe.tga"),
+                                    std::string("/dev/null")}) {
+        SCOPED_TRACE(name);
+        Outcome o = load(name);
+        EXPECT_FALSE(o.ok);
+        ASSERT_EQ(o.boxes.size(), 1u);
+        EXPECT_EQ(o.boxes[0].text, "Could not open texture file");
+        EXPECT_EQ(o.boxes[0].caption, "ERROR");
+    }
 }
 
 TEST(TgaReader, ReadErrorOfTheSystemCountsAsAShortRead) {
-    // A directory opens for reading, but every read of it fails.
-    ScratchDir dir;
-    std::filesystem::create_directories(dir.path("folder.tga"));
-    Outcome o = load(dir.path("folder.tga"));
+    // A file whose every read from its start fails: the process's own memory
+    // at address 0, which is never mapped.
+    Outcome o = load("/proc/self/mem");
     EXPECT_FALSE(o.ok);
     ASSERT_EQ(o.boxes.size(), 1u);
     EXPECT_EQ(o.boxes[0].text, "Could not read file header");

@@ -4,12 +4,18 @@
 #include "tests/x11/x11_fixture.h"
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
+#include "platform/headless/headless.h"
+#include "platform/platform_control.h"
 #include "tests/x11/xvfb.h"
 
 namespace orvex_test {
@@ -27,10 +33,18 @@ protected:
         X11Test::TearDown();
     }
 
-    void start() {
+    // Starts the program in the tests' working directory, or in `dir` with
+    // its stderr going to the file `errors`.
+    void start(const std::string& dir = "", const std::string& errors = "") {
         pid_ = fork();
         ASSERT_GE(pid_, 0);
         if (pid_ == 0) {
+            unsetenv("ORVEX_DRIVER");  // the program picks the X11 driver itself
+            if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(125);
+            if (!errors.empty()) {
+                const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                if (fd < 0 || dup2(fd, 2) < 0) _exit(125);
+            }
             execl(ORVEX_GRASS_PROGRAM, ORVEX_GRASS_PROGRAM, static_cast<char*>(nullptr));
             _exit(126);
         }
@@ -145,6 +159,58 @@ TEST_F(X11Program, CloseButtonEndsTheProgram) {
     XSendEvent(dpy, main, False, NoEventMask, &e);
     XSync(dpy, False);
     EXPECT_EQ(wait_exit(), 0);
+}
+
+TEST_F(X11Program, NamesEachMissingImageFileOnStderrAndRunsWithoutThem) {
+    char dir_template[] = "/tmp/orvex-no-images.XXXXXX";
+    ASSERT_NE(mkdtemp(dir_template), nullptr);
+    const std::string dir = dir_template;
+    struct Removed {
+        std::string dir;
+        ~Removed() { std::filesystem::remove_all(dir); }
+    } removed{dir};
+    const std::string errors = dir + "/stderr.txt";
+    start(dir, errors);
+    ASSERT_NE(wait_for("Video!"), 0u);
+    press(XK_n);
+    ASSERT_NE(wait_for(kTitle), 0u);
+    press(XK_Escape);
+    EXPECT_EQ(wait_exit(), 0);
+    // The program's own lines (a sanitizer may add a report of its own).
+    std::ifstream in(errors);
+    std::string lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("grass:", 0) == 0) lines += line + "\n";
+    std::string expected;
+    for (const char* name : {"Floor04.bmp", "wall.bmp", "grassb00.tga", "grassb01.tga", "grassb02.tga",
+                             "grassc00.tga", "grassc01.tga"})
+        expected += std::string("grass: image file \"") + name + "\" not found in " + dir + "\n";
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(X11Program, TheHeadlessDisplaysControlsEndAProgramThatRunsOnX11) {
+    // In a child of this process, where the X11 driver runs.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(fds[1], 2);
+        orvex_headless::set_screen_size(640, 480);
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string text;
+    char buf[256];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<std::size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), orvex_platform::EXIT_DISPLAY_UNAVAILABLE);
+    EXPECT_NE(text.find("orvex: the headless display's controls were used while the x11 driver runs"),
+              std::string::npos)
+        << text;
 }
 
 }  // namespace

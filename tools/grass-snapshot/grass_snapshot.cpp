@@ -4,18 +4,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "framework/orvex.h"
 #include "platform/headless/headless.h"
+#include "scene/image_files.h"
 #include "scene/program.h"
 #include "tools/image_writers/png_writer.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Options {
     std::string out = "grass.png";
+    std::string images;  // empty: the working directory, else beside the tool
     int frames = 10;
     bool answer_yes = false;
     int screen_width = 1920;
@@ -30,9 +36,13 @@ struct Options {
 void usage(const char* why) {
     if (why) std::fprintf(stderr, "grass-snapshot: %s\n", why);
     std::fprintf(stderr,
-                 "usage: grass-snapshot [--out FILE] [--frames N] [--answer yes|no] [--screen WxH]\n"
-                 "                      [--key C]... [--drag-left DX,DY] [--drag-right DY]\n"
+                 "usage: grass-snapshot [--out FILE] [--images DIR] [--frames N] [--answer yes|no]\n"
+                 "                      [--screen WxH] [--key C]... [--drag-left DX,DY] [--drag-right DY]\n"
                  "  --out FILE         the PNG to write (default grass.png)\n"
+                 "  --images DIR       read the seven image files from DIR only; without it they are\n"
+                 "                     read from the working directory, or from the directory of\n"
+                 "                     grass-snapshot when that holds more of them. Each image\n"
+                 "                     missing there is named on stderr\n"
                  "  --frames N         frames before the program is ended with Escape (default 10)\n"
                  "  --answer yes|no    the answer to the full-screen question (default no)\n"
                  "  --screen WxH       the headless screen's size (default 1920x1080)\n"
@@ -60,6 +70,10 @@ Options parse(int argc, char** argv) {
         if (a == "--out") {
             if (!*v) usage("--out needs a file name");
             o.out = v;
+        } else if (a == "--images") {
+            std::error_code error;
+            if (!fs::is_directory(v, error)) usage(("--images: " + std::string(v) + " is not a directory").c_str());
+            o.images = v;
         } else if (a == "--frames") {
             if (!parse_int(v, o.frames, 1, 100000)) usage("--frames takes a number from 1 to 100000");
         } else if (a == "--answer") {
@@ -98,6 +112,30 @@ Options parse(int argc, char** argv) {
 
 Options g_options;
 
+// The directory of this program's executable; empty when it cannot be told.
+fs::path own_directory(const char* argv0) {
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error) exe = fs::canonical(argv0, error);
+    return error ? fs::path() : exe.parent_path();
+}
+
+// Where the images are read from: DIR of --images; else the working
+// directory, or the tool's own when that holds more of the seven files.
+fs::path image_directory(const char* argv0) {
+    if (!g_options.images.empty()) return g_options.images;
+    const fs::path here = ".";
+    const fs::path own = own_directory(argv0);
+    const std::size_t missing_here = grass::missing_image_files(here).size();
+    std::error_code error;
+    if (missing_here == 0 || own.empty() || fs::equivalent(here, own, error)) return here;
+    const std::size_t missing_own = grass::missing_image_files(own).size();
+    if (missing_own > 0)
+        std::fprintf(stderr, "grass-snapshot: neither the working directory nor %s holds all seven image files\n",
+                     own.string().c_str());
+    return missing_own < missing_here ? own : here;
+}
+
 void on_frame(int frame) {
     // The mouse speed is set by the first frame; drags start after it. Each
     // of a drag's four messages is handled in a frame of its own.
@@ -113,6 +151,18 @@ void on_frame(int frame) {
 
 int main(int argc, char** argv) {
     g_options = parse(argc, argv);
+    // The program reads its images from its working directory: the tool
+    // moves there, with the picture's name made absolute first.
+    std::error_code error;
+    std::string out = g_options.out;
+    if (fs::path absolute = fs::absolute(out, error); !error) out = absolute.string();
+    const fs::path images = image_directory(argv[0]);
+    fs::current_path(images, error);
+    if (error) {
+        std::fprintf(stderr, "grass-snapshot: cannot read the images from %s: %s\n", images.string().c_str(),
+                     error.message().c_str());
+        return 1;
+    }
     // Every input message takes a frame (a key press two, with its character).
     int needed = 1 + 2 * static_cast<int>(g_options.keys.size()) + 4 * (g_options.drag_left + g_options.drag_right);
     if (g_options.frames < needed) {
@@ -137,13 +187,13 @@ int main(int argc, char** argv) {
                      orvex_headless::frames_presented());
         return 1;
     }
-    std::string error;
+    std::string write_error;
     // The frame's alpha is the clear colour's, not coverage: the picture is opaque.
     std::vector<std::uint8_t> rgb;
     rgb.reserve(frame.rgba.size() / 4 * 3);
     for (std::size_t i = 0; i + 3 < frame.rgba.size(); i += 4) rgb.insert(rgb.end(), &frame.rgba[i], &frame.rgba[i] + 3);
-    if (!orvex_image_writers::write_png(g_options.out, frame.width, frame.height, rgb, error)) {
-        std::fprintf(stderr, "grass-snapshot: %s\n", error.c_str());
+    if (!orvex_image_writers::write_png(out, frame.width, frame.height, rgb, write_error)) {
+        std::fprintf(stderr, "grass-snapshot: %s\n", write_error.c_str());
         return 1;
     }
     std::printf("grass-snapshot: wrote %s (%dx%d, %d frames)\n", g_options.out.c_str(), frame.width, frame.height,
