@@ -32,6 +32,16 @@ PIXELFORMATDESCRIPTOR request(BYTE bits) {
     return pfd;
 }
 
+// A rendering context of a 32-bit pixel format for the device context, made
+// current.
+HGLRC current_context(HDC dc) {
+    PIXELFORMATDESCRIPTOR want = request(32);
+    EXPECT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &want), &want));
+    HGLRC rc = wglCreateContext(dc);
+    EXPECT_TRUE(rc && wglMakeCurrent(dc, rc));
+    return rc;
+}
+
 TEST(PixelFormat, ClosestFormatToAnOversizedRequestHasColourAlphaDepthAndStencil) {
     HWND w = make_window("pf", 64, 64);
     HDC dc = GetDC(w);
@@ -77,12 +87,9 @@ TEST(PixelFormat, IsSetOnceAndAContextNeedsIt) {
 TEST(Context, DrawsAndPresentsTheFrameSwapped) {
     HWND w = make_window("frame", 40, 30);
     HDC dc = GetDC(w);
-    PIXELFORMATDESCRIPTOR want = request(32);
-    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &want), &want));
-    HGLRC rc = wglCreateContext(dc);
+    HGLRC rc = current_context(dc);
     ASSERT_NE(rc, nullptr);
-    ASSERT_TRUE(wglMakeCurrent(dc, rc));
-    EXPECT_EQ(wglGetCurrentContext(), rc);
+    ASSERT_EQ(wglGetCurrentContext(), rc);
     // Legacy immediate mode works: a compatibility context.
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -114,10 +121,8 @@ TEST(Context, DrawsAndPresentsTheFrameSwapped) {
 TEST(Context, ReadsBackOnlyTheFramesAskedFor) {
     HWND w = make_window("read back", 8, 6);
     HDC dc = GetDC(w);
-    PIXELFORMATDESCRIPTOR want = request(32);
-    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &want), &want));
-    HGLRC rc = wglCreateContext(dc);
-    ASSERT_TRUE(wglMakeCurrent(dc, rc));
+    HGLRC rc = current_context(dc);
+    ASSERT_EQ(wglGetCurrentContext(), rc);
     const int base = orvex_headless::frames_presented();
     std::vector<int> hooked;
     orvex_headless::on_present([&hooked](int n) { hooked.push_back(n); });

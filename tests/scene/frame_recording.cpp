@@ -2,8 +2,10 @@
 
 #include <GL/gl.h>
 
+#include "framework/orvex.h"
 #include "platform/headless/headless.h"
 #include "platform/win32.h"
+#include "scene/program.h"
 
 namespace orvex_test {
 
@@ -26,6 +28,15 @@ void record_third_frame() {
             orvex_headless::key_down(VK_ESCAPE);
         }
     });
+}
+
+int run_recording_third_frame() {
+    orvex_headless::answer_next_message_box(IDNO);
+    record_third_frame();
+    orvex::XROT = 12.5f;
+    orvex::YROT = -7.0f;
+    orvex::DEPTH = 3.0f;
+    return grass::run_program();
 }
 
 const std::vector<GlCall>& recorded_frame() { return frame(); }

@@ -12,6 +12,11 @@ namespace orvex_test {
 // grass::run_program(), inside a scenario.
 void record_third_frame();
 
+// Runs the program, answering No to its start-up question, with the camera
+// turned and moved (XROT 12.5, YROT -7, DEPTH 3) so that the camera's values
+// reach the stream, and records its third frame; the program's status.
+int run_recording_third_frame();
+
 // The recorded frame, whole: the frame loop's colour clear first and the
 // headless display's read-back of the frame last.
 const std::vector<GlCall>& recorded_frame();

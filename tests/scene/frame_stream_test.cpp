@@ -164,12 +164,7 @@ Stream expected_frame() {
 
 TEST(SceneFrame, FollowsTheFourteenStepsInOrder) {
     EXPECT_SCENARIO({
-        orvex_headless::answer_next_message_box(IDNO);
-        orvex_test::record_third_frame();
-        orvex::XROT = 12.5f;
-        orvex::YROT = -7.0f;
-        orvex::DEPTH = 3.0f;
-        SCENARIO_CHECK(grass::run_program() == 0);
+        SCENARIO_CHECK(orvex_test::run_recording_third_frame() == 0);
         SCENARIO_CHECK(orvex::TEXTURETGA2[0].TEXID != 0 && orvex::TEXTUREID2[0] != 0 && orvex::TEXTUREID2[1] != 0);
 
         // The frame loop clears the colour buffer, then OPENGL_DRAW runs; the

@@ -18,10 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/orvex.h"
-#include "platform/headless/headless.h"
-#include "scene/program.h"
-#include "tests/support/gl_recorder.h"
 #include "tests/support/scenario.h"
 #include "frame_recording.h"
 
@@ -70,13 +66,7 @@ std::string render(const Reference& r) {
 
 TEST(ReferenceFrame, EveryCallAndValueAsRecorded) {
     EXPECT_SCENARIO({
-        orvex_headless::answer_next_message_box(IDNO);
-        orvex_test::record_third_frame();
-        // A turned, moved camera, so that the camera's values reach the stream.
-        orvex::XROT = 12.5f;
-        orvex::YROT = -7.0f;
-        orvex::DEPTH = 3.0f;
-        SCENARIO_CHECK(grass::run_program() == 0);
+        SCENARIO_CHECK(orvex_test::run_recording_third_frame() == 0);
         std::vector<std::string> texts;
         for (const auto& c : orvex_test::recorded_drawing()) texts.push_back(c.text());
         SCENARIO_CHECK(texts.size() > 100000);
