@@ -8,7 +8,7 @@ namespace orvex {
 
 bool texture_file_exists(const char* name) {
     struct stat st {};
-    return name && *name && ::stat(name, &st) == 0 && !S_ISDIR(st.st_mode);
+    return name && *name && ::stat(name, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool is_mipmap_filter(std::int32_t filter) {

@@ -7,7 +7,9 @@
 
 namespace orvex {
 
-// True when a file (not a directory) of that name exists.
+// True when a regular file of that name exists. A directory, a pipe or a
+// device is no texture file: a pipe would wait for a writer and a device read
+// without end, so the loaders take such a name as one that cannot be opened.
 bool texture_file_exists(const char* name);
 // True for the four minification filters that use mipmaps.
 bool is_mipmap_filter(std::int32_t filter);

@@ -1,11 +1,11 @@
 #include "framework/textures/tga_reader.h"
 
 #include <GL/gl.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/textures/texture_files.h"
 #include "platform/win32.h"
 
 namespace orvex {
@@ -26,13 +26,6 @@ constexpr std::size_t max_name_length = 255;
 constexpr std::uint64_t max_image_size = (std::uint64_t{1} << 31) - 1;
 
 void show(const char* text, const char* caption = "ERROR") { MessageBoxA(nullptr, text, caption, MB_OK); }
-
-// Only a regular file is opened: a directory, a pipe or a device is a name
-// that cannot be opened as a texture file (and a pipe is not waited on).
-bool is_regular_file(const std::string& name) {
-    struct stat st {};
-    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 // Reads up to `count` bytes and answers how many arrived. A read that the
 // system reports as failed counts as a short read: the caller's failure path
@@ -109,7 +102,8 @@ bool read_image_description(TGATEXTURE& TEXTURE) {
 
 bool LOADTGA(TGATEXTURE& TEXTURE, const std::string& FILENAME) {
     const std::string name = FILENAME.substr(0, max_name_length);
-    FTGA = is_regular_file(name) ? std::fopen(name.c_str(), "rb") : nullptr;
+    // Only a regular file is opened (texture_file_exists).
+    FTGA = texture_file_exists(name.c_str()) ? std::fopen(name.c_str(), "rb") : nullptr;
     if (!FTGA) {
         show("Could not open texture file");
         return false;

@@ -11,6 +11,7 @@
 #include "platform/core/dib_image.h"
 #include "platform/core/handle_counts.h"
 #include "platform/core/handle_table.h"
+#include "platform/core/regular_file.h"
 #include "platform/little_endian.h"
 
 namespace orvex_platform {
@@ -145,7 +146,7 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
 
 HCURSOR WINAPI LoadCursorFromFileA(LPCSTR file_name) {
     ORVEX_API(file_name);
-    if (!file_name || !*file_name) return nullptr;
+    if (!is_regular_file(file_name)) return nullptr;
     std::ifstream in(file_name, std::ios::binary);
     if (!in) return nullptr;
     // Cursor files are small; anything larger is not one.

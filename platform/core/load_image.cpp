@@ -7,6 +7,7 @@
 #include "platform/core/bmp_decoder.h"
 #include "platform/core/call_log.h"
 #include "platform/core/gdi_objects.h"
+#include "platform/core/regular_file.h"
 
 namespace orvex_platform {
 
@@ -17,7 +18,7 @@ namespace {
 constexpr std::size_t max_file_bytes = max_dib_bytes + (std::size_t{1} << 16);
 
 bool read_file(const char* name, std::vector<std::uint8_t>& bytes) {
-    std::FILE* f = std::fopen(name, "rb");
+    std::FILE* f = is_regular_file(name) ? std::fopen(name, "rb") : nullptr;
     if (!f) return false;
     bytes.clear();
     std::uint8_t buffer[1 << 16];

@@ -2,6 +2,8 @@
 // of it, its release, and the null handle for everything it cannot load.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "platform/headless/headless.h"
@@ -150,6 +152,8 @@ TEST(LoadImage, AnswersNullForWhatItCannotLoad) {
     std::string empty = dir.write("empty.bmp", Bytes{});
     const std::string folder = dir.path("folder.bmp");
     std::filesystem::create_directories(folder);
+    const std::string pipe = dir.path("pipe.bmp");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     std::size_t before = orvex_headless::gdi_object_count();
     struct Case {
         const char* what;
@@ -162,6 +166,9 @@ TEST(LoadImage, AnswersNullForWhatItCannotLoad) {
         {"text", text.c_str(), IMAGE_BITMAP, kDibFlags},
         {"empty", empty.c_str(), IMAGE_BITMAP, kDibFlags},
         {"directory", folder.c_str(), IMAGE_BITMAP, kDibFlags},
+        {"pipe (would wait for a writer)", pipe.c_str(), IMAGE_BITMAP, kDibFlags},
+        {"device (would be read without end)", "/dev/zero", IMAGE_BITMAP, kDibFlags},
+        {"pipe as a cursor", pipe.c_str(), IMAGE_CURSOR, LR_LOADFROMFILE},
         {"no file flag (resource)", good.c_str(), IMAGE_BITMAP, LR_CREATEDIBSECTION},
         {"null name", nullptr, IMAGE_BITMAP, kDibFlags},
         {"empty name", "", IMAGE_BITMAP, kDibFlags},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -282,6 +283,7 @@ TEST_F(Textures, ProbeAnswersTheHeadersColourDepth) {
     rle[30] = BI_RLE8;  // compression is not looked at
     Bytes only_54 = make_truecolor_bmp(1, 1, 24, {0});
     only_54.resize(54);
+    ASSERT_EQ(mkfifo(dir.path("pipe.bmp").c_str(), 0600), 0);
     struct Case {
         const char* name;
         std::string file;
@@ -301,6 +303,8 @@ TEST_F(Textures, ProbeAnswersTheHeadersColourDepth) {
         {"empty", dir.write("l.bmp", Bytes{}), 0},
         {"missing", dir.path("missing.bmp"), 0},
         {"directory", dir.root().string(), 0},
+        {"pipe", dir.path("pipe.bmp"), 0},
+        {"device", "/dev/zero", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(GETBMPDEPTH(c.file.c_str()), c.depth) << c.name;
     EXPECT_EQ(GETBMPDEPTH(nullptr), 0);
