@@ -34,10 +34,9 @@ X11Driver::X11Driver(Display* dpy)
       painter_(std::make_unique<Painter>(dpy, DefaultScreen(dpy))) {
     g_driver = this;
     XSetErrorHandler(tolerate_error);
-    // Held keys repeat as presses alone, as on Windows, where the server can.
-    Bool supported = False;
-    XkbSetDetectableAutoRepeat(dpy_, True, &supported);
-    detectable_repeat_ = supported == True;
+    // Held keys repeat as presses alone, as on Windows, where the server can;
+    // where it cannot, on_key takes its release and press pairs for repeats.
+    XkbSetDetectableAutoRepeat(dpy_, True, nullptr);
     numlock_mask_ = find_numlock_mask(dpy_);
     // The monitors as they are now: a later change of the layout is not followed.
     primary_ = primary_monitor(query_monitors(dpy_, root_, screen_));

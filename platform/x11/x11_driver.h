@@ -150,7 +150,6 @@ private:
     HWND capture_{};
     HWND disabled_{};
     ::Window box_window_ = 0;
-    bool detectable_repeat_ = false;
     unsigned numlock_mask_ = 0;
 };
 
